@@ -1,0 +1,136 @@
+#include "base/text.h"
+
+#include <climits>
+
+namespace text {
+
+namespace {
+bool IsTrimmed(unsigned char c) {
+  return c <= 0x20;
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+}  // namespace
+
+std::string Trim(const std::string& s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && IsTrimmed(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && IsTrimmed(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
+std::optional<std::int32_t> ParseInt(const std::string& s) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i == s.size()) return std::nullopt;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (!IsDigit(s[i])) return std::nullopt;
+    v = v * 10 + (s[i] - '0');
+    if (v > static_cast<long long>(INT32_MAX) + 1) return std::nullopt;
+  }
+  if (negative) v = -v;
+  if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
+  return static_cast<std::int32_t>(v);
+}
+
+std::int32_t StrToInt(const std::string& s) {
+  auto v = ParseInt(s);
+  if (!v) throw ConvertError("'" + s + "' ist kein gueltiger Integerwert");
+  return *v;
+}
+
+std::int32_t LenientInt(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  long long v = 0;
+  for (; i < s.size() && IsDigit(s[i]); ++i) {
+    if (v <= static_cast<long long>(INT32_MAX) + 1) v = v * 10 + (s[i] - '0');
+  }
+  if (negative) v = -v;
+  if (v > INT32_MAX) return INT32_MAX;
+  if (v < INT32_MIN) return INT32_MIN;
+  return static_cast<std::int32_t>(v);
+}
+
+std::string IntToStr(long long v) {
+  return std::to_string(v);
+}
+
+std::string UpperCase(const std::string& s) {
+  std::string r = s;
+  for (char& ch : r) {
+    auto c = static_cast<unsigned char>(ch);
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+      ch = static_cast<char>(c - 0x20);
+    }
+  }
+  return r;
+}
+
+std::string Latin1ToUtf8(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char ch : s) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      r += ch;
+    } else {
+      r += static_cast<char>(0xC0 | (c >> 6));
+      r += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return r;
+}
+
+std::string Utf8ToLatin1(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    auto c = static_cast<unsigned char>(s[i]);
+    int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+    bool ok = extra > 0 && i + extra < s.size();
+    unsigned long cp = c & (0x3Fu >> extra);
+    for (int k = 1; ok && k <= extra; ++k) {
+      auto cc = static_cast<unsigned char>(s[i + k]);
+      ok = (cc & 0xC0) == 0x80;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    if (!ok) {  // ASCII, or a byte that starts no valid sequence: kept as it is
+      r += s[i++];
+      continue;
+    }
+    r += cp <= 0xFF ? static_cast<char>(cp) : '?';
+    i += extra + 1;
+  }
+  return r;
+}
+
+std::string EscapeLine(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char ch : s) {
+    switch (ch) {
+      case '\\':
+        r += "\\\\";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      default:
+        r += ch;
+    }
+  }
+  return Latin1ToUtf8(r);
+}
+
+}  // namespace text

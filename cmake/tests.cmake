@@ -1,0 +1,44 @@
+# GoogleTest from Debian's sources, built with the same compiler as the code under test.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest's own sources are not ours to hold to -Werror.
+target_compile_options(gtest PRIVATE -Wno-error)
+target_compile_options(gtest_main PRIVATE -Wno-error)
+
+file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
+file(GLOB CONSOLE_TEST_SOURCES CONFIGURE_DEPENDS ui/console/*.cpp)
+add_executable(velotam_tests ${TEST_SOURCES} plugin/entry.cpp ${CONSOLE_TEST_SOURCES})
+target_link_libraries(velotam_tests PRIVATE velotam_sim gtest gtest_main)
+
+if(WIN32)
+  # Every Windows program runs under Wine in a prefix of the build tree, on a virtual display.
+  # The fixture creates the prefix once (about 15 s the first time) and ends Wine and the display
+  # at the end.
+  set(WINE_SH sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh)
+  set(WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+  add_test(NAME wine_setup COMMAND ${WINE_SH} setup ${WINE_STATE})
+  set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
+  add_test(NAME wine_teardown COMMAND ${WINE_SH} teardown ${WINE_STATE})
+  set_tests_properties(wine_teardown PROPERTIES FIXTURES_CLEANUP wine)
+
+  add_executable(dll_loader tests/win32/dll_loader.cpp)
+  target_link_libraries(dll_loader PRIVATE user32)
+  foreach(program velotam_tests dll_loader)
+    set_target_properties(${program} PROPERTIES CROSSCOMPILING_EMULATOR
+                                                "${WINE_SH};run;${WINE_STATE}")
+  endforeach()
+
+  add_test(NAME velotam_tests COMMAND velotam_tests)
+  add_test(NAME dll_loads_through_its_record COMMAND dll_loader)
+  set_tests_properties(velotam_tests dll_loads_through_its_record PROPERTIES
+                       FIXTURES_REQUIRED wine TIMEOUT 300)
+  add_dependencies(dll_loader gen_Velotam)
+
+  add_test(NAME dll_exports_and_imports
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_dll.sh $<TARGET_FILE:gen_Velotam>)
+else()
+  add_test(NAME velotam_tests COMMAND velotam_tests)
+  set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
+endif()

@@ -1,0 +1,136 @@
+#include "platform/net.h"
+
+#include <winsock.h>
+
+namespace net {
+
+namespace {
+SOCKET S(Socket s) {
+  return static_cast<SOCKET>(s);
+}
+}  // namespace
+
+int Startup() {
+  WSADATA data;
+  return WSAStartup(0x0002, &data);
+}
+
+int Cleanup() {
+  return WSACleanup() == 0 ? 0 : -1;
+}
+
+int LastError() {
+  return WSAGetLastError();
+}
+
+Socket OpenStream() {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  return s == INVALID_SOCKET ? kInvalidSocket : static_cast<Socket>(s);
+}
+
+int Bind(Socket s, std::uint32_t addr, std::uint16_t port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(port);
+  sa.sin_addr.s_addr = addr;
+  return bind(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
+}
+
+int Listen(Socket s) {
+  return listen(S(s), SOMAXCONN) == 0 ? 0 : -1;
+}
+
+int SetBlocking(Socket s) {
+  u_long zero = 0;
+  return ioctlsocket(S(s), FIONBIO, &zero) == 0 ? 0 : -1;
+}
+
+int SetReceiveTimeout(Socket s, int ms) {
+  int value = ms;
+  return setsockopt(S(s), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value),
+                    sizeof value) == 0
+             ? 0
+             : -1;
+}
+
+int SetLingerAbort(Socket s) {
+  linger l{};  // Windows Sockets 1.1: two u_short fields, four bytes
+  l.l_onoff = 1;
+  l.l_linger = 0;
+  return setsockopt(S(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l) == 0
+             ? 0
+             : -1;
+}
+
+int SetReuseAddress(Socket) {
+  return 0;
+}
+
+int Close(Socket s) {
+  return closesocket(S(s)) == 0 ? 0 : -1;
+}
+
+bool Interrupt(Socket s) {
+  closesocket(S(s));
+  return true;
+}
+
+Socket Accept(Socket s, std::string& peer) {
+  sockaddr_in sa{};
+  int len = 16;
+  SOCKET c = accept(S(s), reinterpret_cast<sockaddr*>(&sa), &len);
+  if (c == INVALID_SOCKET) return kInvalidSocket;
+  peer = inet_ntoa(sa.sin_addr);
+  return static_cast<Socket>(c);
+}
+
+int Receive(Socket s, char* buf, int len) {
+  int n = recv(S(s), buf, len, 0);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
+int Send(Socket s, const char* buf, int len) {
+  int n = send(S(s), buf, len, 0);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
+int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(port);
+  sa.sin_addr.s_addr = addr;
+  return connect(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
+}
+
+std::uint16_t LocalPort(Socket s) {
+  sockaddr_in sa{};
+  int len = sizeof sa;
+  if (getsockname(S(s), reinterpret_cast<sockaddr*>(&sa), &len) != 0) return 0;
+  return ntohs(sa.sin_port);
+}
+
+std::uint32_t InetAddr(const std::string& dotted) {
+  return inet_addr(dotted.c_str());
+}
+
+bool HostAddresses(std::vector<std::string>& out) {
+  WSADATA data;
+  if (WSAStartup(0x0101, &data) != 0) return false;
+  bool ok = false;
+  char name[256] = {};
+  if (gethostname(name, 255) == 0) {
+    hostent* he = gethostbyname(name);
+    if (he != nullptr && he->h_addrtype == AF_INET) {
+      ok = true;
+      for (char** p = he->h_addr_list; *p != nullptr; ++p) {
+        in_addr a;
+        a.s_addr = *reinterpret_cast<u_long*>(*p);
+        out.push_back(inet_ntoa(a));
+      }
+    }
+  }
+  WSACleanup();
+  return ok;
+}
+
+}  // namespace net

@@ -1,0 +1,56 @@
+// The plug-in's entry: the record handed to the host and its three entry points. Nothing may
+// escape into the host's process: every entry point catches its own failures.
+#include "plugin/interface.h"
+#include "plugin/record.h"
+#include "plugin/version.h"
+
+namespace {
+int Init();
+void Config();
+void Quit();
+}  // namespace
+
+GeneralPurposePlugin g_record = {
+    kPluginRecordVersion, kBannerWithCredit, &Init, &Config, &Quit, host::kNoWindow, nullptr};
+
+extern "C" GeneralPurposePlugin* winampGetGeneralPurposePlugin() {
+  return &g_record;
+}
+
+namespace {
+
+int Init() {
+  try {
+    if (PluginInterface != nullptr) return 0;
+    PluginInterface = new Interface(&g_record);
+    PluginInterface->SetupConfigDialog();
+  } catch (...) {
+    Interface::Log("FEHLER in (Interface::Init)");
+  }
+  return 0;
+}
+
+void Config() {
+  try {
+    if (PluginInterface != nullptr) {
+      PluginInterface->ShowConfigDialog();
+    } else {
+      host::ShowMessageBox(g_record.hwndParent, "Initialisierung ist fehlgeschlagen!", "");
+    }
+  } catch (...) {
+    Interface::Log("FEHLER in (Interface::Config)");
+  }
+}
+
+void Quit() {
+  try {
+    Interface* central = PluginInterface;
+    if (central == nullptr) return;
+    delete central;
+    PluginInterface = nullptr;
+  } catch (...) {
+    PluginInterface = nullptr;
+  }
+}
+
+}  // namespace

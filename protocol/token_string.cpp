@@ -1,0 +1,56 @@
+#include "protocol/token_string.h"
+
+#include "plugin/interface.h"
+
+TokenString::~TokenString() {
+  Reset();
+}
+
+void TokenString::Reset() {
+  for (const ObjektListe::Node* n = List.First(); n != nullptr; n = n->Next) {
+    delete static_cast<std::string*>(n->Item);
+  }
+  List.Clear();
+}
+
+void TokenString::AddToken(const std::string& token) {
+  List.Add(new std::string(token));
+}
+
+void TokenString::Parse(const std::string& request) {
+  std::string rest = request.size() > 5 ? request.substr(5) : std::string();
+  std::size_t p = rest.find("HTTP/");
+  if (p != std::string::npos) rest.erase(p);
+  p = rest.find('?');
+  if (p == std::string::npos) {
+    AddToken(std::string());
+  } else {
+    AddToken(rest.substr(0, p));
+    rest.erase(0, p + 1);
+  }
+  while ((p = rest.find('&')) != std::string::npos) {
+    AddToken(rest.substr(0, p));
+    rest.erase(0, p + 1);
+  }
+  AddToken(rest);
+}
+
+std::string TokenString::GetToken(int index) const {
+  auto* token = static_cast<const std::string*>(List.Find(index));
+  return token != nullptr ? *token : std::string();
+}
+
+std::string TokenString::GetParameter(const std::string& name, bool logIfMissing) const {
+  try {
+    if (List.Count() == 0) return std::string();
+    const std::string key = name + "=";
+    for (const ObjektListe::Node* n = List.First(); n != nullptr; n = n->Next) {
+      const auto& token = *static_cast<const std::string*>(n->Item);
+      if (token.find(key) != std::string::npos) return token.substr(token.find('=') + 1);
+    }
+    if (logIfMissing) Interface::Log("Parameter (" + name + ") nicht gefunden");
+  } catch (...) {
+    Interface::Log("unbekannter fehler in tokenstring");
+  }
+  return std::string();
+}

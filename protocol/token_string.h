@@ -1,0 +1,30 @@
+#pragma once
+// Splits one request into its command and its parameters and looks parameters up by name.
+// There is no URL decoding: every character reaches the command and the values as received.
+
+#include <string>
+
+#include "protocol/objekt_liste.h"
+
+class TokenString {
+ public:
+  TokenString() = default;
+  ~TokenString();
+  TokenString(const TokenString&) = delete;
+  TokenString& operator=(const TokenString&) = delete;
+
+  void Reset();
+  // Appends the tokens of the request text; call Reset first.
+  void Parse(const std::string& request);
+  // The token with this 1-based index; the empty text outside 1 to Count.
+  std::string GetToken(int index) const;
+  // The value after the first "=" of the first token containing name + "="; the empty text when
+  // missing (logged when logIfMissing is set).
+  std::string GetParameter(const std::string& name, bool logIfMissing) const;
+
+  int Count() const { return List.Count(); }
+
+ private:
+  void AddToken(const std::string& token);
+  ObjektListe List;
+};

@@ -1,0 +1,55 @@
+#include "server/my_thread.h"
+
+#include <memory>
+
+#include "plugin/interface.h"
+#include "server/connection.h"
+#include "server/server_socket.h"
+
+std::atomic<MyThread*> CurrentThread{nullptr};
+
+MyThread::MyThread(ServerSocket& server) : server_(server) {}
+
+MyThread::~MyThread() {
+  if (thread_ == nullptr) return;
+  // The thread has finished or is about to; the bound only guards against a hung worker.
+  if (joined_ || thr::Join(thread_, 10000)) thr::Release(thread_);
+}
+
+bool MyThread::Launch() {
+  thread_ = thr::Start(&MyThread::Routine, this, Workers::kStackBytes);
+  if (thread_ == nullptr) Interface::Log("Thread konnte nicht gestartet werden");
+  return thread_ != nullptr;
+}
+
+bool MyThread::Join(int timeoutMs) {
+  if (thread_ == nullptr || joined_) return true;
+  joined_ = thr::Join(thread_, timeoutMs);
+  return joined_;
+}
+
+void MyThread::Routine(void* self) {
+  auto* t = static_cast<MyThread*>(self);
+  try {
+    t->Execute();
+    t->DoTerminate();
+  } catch (...) {
+  }
+  t->server_.GetWorkers().Finished(t);
+}
+
+void MyThread::Execute() {
+  try {
+    std::unique_ptr<Connection> connection = std::make_unique<Connection>(server_);
+    connection_ = connection.get();
+    connection->HandleClient();
+    connection_ = nullptr;
+  } catch (...) {
+    connection_ = nullptr;
+    Interface::Log("Unbekannter Fehler im Thread aufgetreten");
+  }
+}
+
+void MyThread::DoTerminate() {
+  Interface::Log("Client connect beendet.");
+}

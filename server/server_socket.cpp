@@ -1,0 +1,86 @@
+#include "server/server_socket.h"
+
+#include "base/text.h"
+#include "plugin/interface.h"
+
+ServerSocket::ServerSocket() : workers_(*this) {}
+
+ServerSocket::~ServerSocket() {
+  try {
+    if (listening_.load() != net::kInvalidSocket) Shutdown();
+    workers_.StopAll(Workers::kQuitWaitMs);
+  } catch (...) {
+  }
+}
+
+void ServerSocket::Log(const std::string& message) {
+  Interface::Log(message);
+}
+
+void ServerSocket::Abandon(const std::string& message) {
+  Log(message);
+  Shutdown();
+}
+
+void ServerSocket::Start() {
+  try {
+    if (net::Startup() != 0) Log("Start WINSOCK fehlgeschlagen");
+
+    bindAddress_ = PluginInterface->GetBindAddress();
+    std::string portText = PluginInterface->GetPortText();
+    auto port = text::ParseInt(portText);
+    if (!port) return Abandon("Port (" + portText + ") ist keine Zahl");
+    port_ = static_cast<std::uint16_t>(*port);
+
+    net::Socket s = net::OpenStream();
+    listening_.store(s);
+    if (s == net::kInvalidSocket) {
+      return Abandon("SOCKET fehler - Fehlercode: " + text::IntToStr(net::LastError()));
+    }
+    // Lets a restart on the same port work at once after clients were served.
+    (void)net::SetReuseAddress(s);
+    if (net::Bind(s, bindAddress_, port_) == -1) {
+      return Abandon("Bindung fehlgeschlagen - Fehlercode: " + text::IntToStr(net::LastError()));
+    }
+    Log("Port (" + text::IntToStr(port_) + ") initialisiert");
+    Log("Socketbindung erstellt");
+    if (net::Listen(s) == -1) {
+      return Abandon("Listen-Mode fehlgeschlagen!  Fehlercode: " +
+                     text::IntToStr(net::LastError()));
+    }
+    Log("Socket ist in Horchmodus");
+    if (net::SetBlocking(s) == -1) return Abandon("Socket I/O Control fehlgeschlagen");
+
+    std::string timeoutText = PluginInterface->GetTimeoutText();
+    auto timeout = text::ParseInt(timeoutText);
+    if (!timeout) return Abandon("Timeout (" + timeoutText + ") ist keine Zahl");
+    if (net::SetReceiveTimeout(s, *timeout) == -1) {
+      return Abandon("setsockopt SO_RCVTIMEO fehlgeschlagen.");
+    }
+    workers_.Open();
+  } catch (...) {
+    Abandon("FEHLER in (ServerSocket::Start)");
+  }
+}
+
+void ServerSocket::Shutdown() {
+  try {
+    Log("Shutdown wird durchgef\xFChrt");
+    workers_.Close();
+    net::Socket s = listening_.load();
+    if (net::SetLingerAbort(s) == -1) Log("ServerLoop: setsockopt SO_LINGER failed.\n");
+    // The field holds the invalid handle from here on, so a second shutdown cannot close a
+    // handle that the system has since given to another socket.
+    s = listening_.exchange(net::kInvalidSocket);
+    if (net::Close(s) != 0) Log("Shutdown: closesocket failed.\n");
+    if (net::Cleanup() != 0) Log("Shutdown: WSACleanup failed.\n");
+    Log("Server beendet");
+  } catch (...) {
+    Log("FEHLER in (ServerSocket::Shutdown)");
+  }
+}
+
+std::uint16_t ServerSocket::BoundPort() const {
+  net::Socket s = listening_.load();
+  return s == net::kInvalidSocket ? 0 : net::LocalPort(s);
+}

@@ -1,0 +1,188 @@
+#include "tests/support.h"
+
+#include <atomic>
+#include <filesystem>
+
+#include "plugin/host_messages.h"
+#include "server/server_socket.h"
+#include "ui/config_dlg.h"
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path p = fs::temp_directory_path() /
+               ("velotam-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(p / "Plugins");
+  path_ = p.string();
+  path_ += static_cast<char>(fs::path::preferred_separator);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::permissions(fs::path(path_) / "Plugins", fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+LogWatcher::LogWatcher() {
+  subscription_ = ConfigDlg->Out.Subscribe([this](const ui::Control&, const ui::Change& c) {
+    if (c.what != ui::Change::What::Appended) return;
+    std::lock_guard<std::mutex> g(lock_);
+    lines_.push_back(c.value);
+    cv_.notify_all();
+  });
+}
+
+LogWatcher::~LogWatcher() {
+  if (ConfigDlg != nullptr) ConfigDlg->Out.Unsubscribe(subscription_);
+}
+
+std::vector<std::string> LogWatcher::Lines() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return lines_;
+}
+
+bool LogWatcher::WaitUntil(const std::function<bool(const std::vector<std::string>&)>& pred,
+                           std::chrono::milliseconds limit) const {
+  std::unique_lock<std::mutex> g(lock_);
+  return cv_.wait_for(g, limit, [&] { return pred(lines_); });
+}
+
+bool LogWatcher::WaitFor(const std::string& line, int count,
+                         std::chrono::milliseconds limit) const {
+  return WaitUntil(
+      [&](const std::vector<std::string>& lines) {
+        return std::count(lines.begin(), lines.end(), line) >= count;
+      },
+      limit);
+}
+
+void LogWatcher::Clear() {
+  std::lock_guard<std::mutex> g(lock_);
+  lines_.clear();
+}
+
+FakePlayer::FakePlayer(const std::string& folder) : iniPath(folder + "Winamp.ini") {
+  sim::WindowSpec spec;
+  spec.className = "FakePlayer";
+  spec.title = "Fake Player";
+  spec.message = [this](std::uint32_t msg, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
+    if (msg == hostmsg::WM_WA_IPC && l == hostmsg::IPC_GETINIFILE) {
+      return reinterpret_cast<std::intptr_t>(iniPath.c_str());
+    }
+    std::lock_guard<std::mutex> g(lock_);
+    messages_.push_back({msg, w, l});
+    for (const auto& [request, result] : answers_) {
+      if (msg == hostmsg::WM_WA_IPC && l == request) return result;
+    }
+    return 0;
+  };
+  window_ = host_.Create(spec);
+}
+
+FakePlayer::~FakePlayer() {
+  host_.Destroy(window_);
+}
+
+std::vector<RecordedMessage> FakePlayer::Messages() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return messages_;
+}
+
+void FakePlayer::ClearMessages() {
+  std::lock_guard<std::mutex> g(lock_);
+  messages_.clear();
+}
+
+void FakePlayer::Answer(std::int32_t request, std::intptr_t result) {
+  std::lock_guard<std::mutex> g(lock_);
+  answers_.emplace_back(request, result);
+}
+
+void PluginTest::SetUp() {
+  player_ = std::make_unique<FakePlayer>(folder_.Path());
+  record_ = winampGetGeneralPurposePlugin();
+  record_->hwndParent = player_->Window();
+  ASSERT_EQ(record_->init(), 0);
+  ASSERT_NE(ConfigDlg, nullptr);
+  log_ = std::make_unique<LogWatcher>();
+  ConfigDlg->LoggingChkBox.SetChecked(true);
+  ConfigDlg->IPCombo.SetItems({"127.0.0.1"});
+  ConfigDlg->IPCombo.SetSelected(0);
+}
+
+void PluginTest::TearDown() {
+  log_.reset();
+  if (record_ != nullptr) record_->quit();
+  player_.reset();
+}
+
+std::uint16_t PluginTest::StartServer(const std::string& port, const std::string& timeout) {
+  ConfigDlg->PortEdit.SetText(port);
+  ConfigDlg->TimeOutEdit.SetText(timeout);
+  ConfigDlg->StartBtnClick();
+  return ConfigDlg->SrvSocket ? ConfigDlg->SrvSocket->BoundPort() : 0;
+}
+
+void PluginTest::StopServer() {
+  ConfigDlg->StopBtnClick();
+}
+
+Client::Client(std::uint16_t port) {
+  (void)net::Startup();
+  socket_ = net::OpenStream();
+  if (socket_ == net::kInvalidSocket) return;
+  (void)net::SetReceiveTimeout(socket_, 5000);
+  if (net::Connect(socket_, net::InetAddr("127.0.0.1"), port) != 0) Close();
+}
+
+Client::~Client() {
+  Close();
+  (void)net::Cleanup();
+}
+
+void Client::Send(const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    int n = net::Send(socket_, data.data() + done, static_cast<int>(data.size() - done));
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+std::string Client::ReadAll(int limitMs) {
+  std::string out;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  char buf[4096];
+  while (std::chrono::steady_clock::now() < deadline) {
+    int n = net::Receive(socket_, buf, sizeof buf);
+    if (n <= 0) break;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+  return out;
+}
+
+void Client::Close() {
+  if (socket_ != net::kInvalidSocket) net::Close(socket_);
+  socket_ = net::kInvalidSocket;
+}
+
+std::string Request(std::uint16_t port, const std::string& request) {
+  Client c(port);
+  c.Send(request);
+  return c.ReadAll();
+}
+
+int AddressInUseError() {
+#ifdef _WIN32
+  return 10048;
+#else
+  return 98;
+#endif
+}
+
+}  // namespace testing_support

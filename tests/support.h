@@ -1,0 +1,124 @@
+#pragma once
+// Shared test rig: a stand-in player window, the plug-in loaded through its record, a log
+// watcher with bounded waits, and a loopback client.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/net.h"
+#include "plugin/record.h"
+#include "sim/window_host.h"
+
+namespace testing_support {
+
+using namespace std::chrono_literals;
+
+// A fresh folder for one test; removed at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  // With the trailing separator of the platform.
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Collects every entry appended to a list model from the moment it is created.
+class LogWatcher {
+ public:
+  LogWatcher();  // watches ConfigDlg->Out
+  ~LogWatcher();
+  std::vector<std::string> Lines() const;
+  // Waits until a line equal to `line` has been appended at least `count` times.
+  bool WaitFor(const std::string& line, int count = 1,
+               std::chrono::milliseconds limit = 5000ms) const;
+  // Waits until pred(lines) holds.
+  bool WaitUntil(const std::function<bool(const std::vector<std::string>&)>& pred,
+                 std::chrono::milliseconds limit = 5000ms) const;
+  void Clear();
+
+ private:
+  mutable std::mutex lock_;
+  mutable std::condition_variable cv_;
+  std::vector<std::string> lines_;
+  int subscription_ = 0;
+};
+
+// The player's main window as a test double: answers request 334 with the INI path in the
+// given folder and records every other message.
+struct RecordedMessage {
+  std::uint32_t msg;
+  std::uintptr_t wparam;
+  std::intptr_t lparam;
+};
+
+class FakePlayer {
+ public:
+  explicit FakePlayer(const std::string& folder);
+  ~FakePlayer();
+  host::Window Window() const { return window_; }
+  std::vector<RecordedMessage> Messages() const;
+  void ClearMessages();
+  // Answers for a request number (user message 1024); default 0.
+  void Answer(std::int32_t request, std::intptr_t result);
+  std::string iniPath;
+
+  sim::WindowHost& Host() { return host_; }
+
+ private:
+  mutable std::mutex lock_;
+  std::vector<RecordedMessage> messages_;
+  std::vector<std::pair<std::int32_t, std::intptr_t>> answers_;
+  sim::WindowHost host_;
+  host::Window window_ = host::kNoWindow;
+};
+
+// A test with the plug-in loaded through its record against a FakePlayer. The settings in the
+// dialog are set to the loopback address, port 0 (an ephemeral port) and a short time-out.
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts the server through the Start button and returns the bound port (0 on failure).
+  std::uint16_t StartServer(const std::string& port = "0", const std::string& timeout = "200");
+  void StopServer();
+
+  TempFolder folder_;
+  std::unique_ptr<FakePlayer> player_;
+  GeneralPurposePlugin* record_ = nullptr;
+  std::unique_ptr<LogWatcher> log_;
+};
+
+// A loopback client.
+class Client {
+ public:
+  explicit Client(std::uint16_t port);
+  ~Client();
+  bool Connected() const { return socket_ != net::kInvalidSocket; }
+  void Send(const std::string& data);
+  // Reads until the server closes the connection (bounded by limit).
+  std::string ReadAll(int limitMs = 5000);
+  void Close();
+
+ private:
+  net::Socket socket_ = net::kInvalidSocket;
+};
+
+// Sends one request and returns every byte of the reply.
+std::string Request(std::uint16_t port, const std::string& request);
+
+// The platform's error number for an address in use.
+int AddressInUseError();
+
+}  // namespace testing_support

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Runs the Windows test programs under Wine, in a prefix of the build tree and on a virtual
+# display of their own (Wine's window functions need a display).
+#   wine.sh setup STATE      create the prefix, start Xvfb and keep wineserver alive
+#   wine.sh run STATE PROG   run PROG under Wine on that display
+#   wine.sh teardown STATE   end wineserver and Xvfb
+set -u
+cmd="$1"
+state="$(mkdir -p "$2" && cd "$2" && pwd)"
+shift 2
+export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+case "$cmd" in
+  setup)
+    mkdir -p "$state"
+    if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then :; else
+      rm -f "$state/display"
+      Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" >/dev/null 2>&1 &
+      echo $! >"$state/xvfb.pid"
+      i=0
+      while [ ! -s "$state/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+      [ -s "$state/display" ] || { echo "Xvfb did not start"; exit 1; }
+    fi
+    DISPLAY=":$(cat "$state/display")" wineboot -i >/dev/null 2>&1
+    DISPLAY=":$(cat "$state/display")" wineserver -p60
+    echo "prefix $WINEPREFIX ready on display :$(cat "$state/display")"
+    ;;
+  run)
+    DISPLAY=":$(cat "$state/display")" exec wine "$@"
+    ;;
+  teardown)
+    wineserver -k 2>/dev/null
+    [ -f "$state/xvfb.pid" ] && kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+    rm -f "$state/xvfb.pid" "$state/display"
+    exit 0
+    ;;
+esac

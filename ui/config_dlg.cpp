@@ -1,0 +1,146 @@
+#include "ui/config_dlg.h"
+
+#include "base/text.h"
+#include "plugin/interface.h"
+#include "plugin/version.h"
+#include "server/my_thread.h"
+#include "server/server_socket.h"
+#include "ui/config_layout.h"
+
+TConfigDlg* ConfigDlg = nullptr;
+const char* const VersionText = kBanner;
+
+TConfigDlg::TConfigDlg()
+    : ui::Dialog("ConfigDlg", "Velotam", layout::kConfigForm),
+      CloseBttn(*this, layout::CloseBttn),
+      TabPages(*this, layout::TabPages),
+      StartBtn(*this, layout::StartBtn),
+      StopBtn(*this, layout::StopBtn),
+      AllgemeinTab(*this, layout::AllgemeinTab),
+      Bevel1(*this, layout::Bevel1),
+      IP_label(*this, layout::IP_label),
+      Port_label(*this, layout::Port_label),
+      Passwd_label(*this, layout::Passwd_label),
+      Timeout_label(*this, layout::Timeout_label),
+      IPCombo(*this, layout::IPCombo),
+      PasswdEdit(*this, layout::PasswdEdit),
+      DienstAutoStartChkBox(*this, layout::DienstAutoStartChkBox),
+      PortEdit(*this, layout::PortEdit),
+      httpheadChkBox(*this, layout::httpheadChkBox),
+      TimeOutEdit(*this, layout::TimeOutEdit),
+      SicherheitTab(*this, layout::SicherheitTab),
+      Bevel2(*this, layout::Bevel2),
+      ErlaubeAdrRadioBtn(*this, layout::ErlaubeAdrRadioBtn),
+      VerbieteAdrRadioBtn(*this, layout::VerbieteAdrRadioBtn),
+      hinzfuegenBtn(*this, layout::hinzfuegenBtn),
+      entfernenBtn(*this, layout::entfernenBtn),
+      AdrListBox(*this, layout::AdrListBox),
+      StrgAllowCombo(*this, layout::StrgAllowCombo),
+      LogTab(*this, layout::LogTab),
+      Bevel3(*this, layout::Bevel3),
+      Out(*this, layout::Out, kMaxLogEntries),
+      ProtLoeschenBtn(*this, layout::ProtLoeschenBtn),
+      LoggingChkBox(*this, layout::LoggingChkBox),
+      CreateLangBtn(*this, layout::CreateLangBtn),
+      InfoTab(*this, layout::InfoTab),
+      Bevel4(*this, layout::Bevel4),
+      Panel1(*this, layout::Panel1),
+      Image1(*this, layout::Image1),
+      Label2(*this, layout::Label2),
+      NameVersion(*this, layout::NameVersion),
+      Label4(*this, layout::Label4) {
+  StopBtn.SetEnabled(false);
+  ErlaubeAdrRadioBtn.AddPartner(VerbieteAdrRadioBtn);
+  ErlaubeAdrRadioBtn.SetChecked(true);
+  StrgAllowCombo.SetItems({"lesend", "steuerbar"});
+  CreateLangBtn.SetVisible(false);
+
+  CloseBttn.OnClick = [this] { CloseBttnClick(); };
+  StartBtn.OnClick = [this] { StartBtnClick(); };
+  StopBtn.OnClick = [this] { StopBtnClick(); };
+  hinzfuegenBtn.OnClick = [this] { hinzfuegenBtnClick(); };
+  entfernenBtn.OnClick = [this] { entfernenBtnClick(); };
+  ProtLoeschenBtn.OnClick = [this] { ProtLoeschenBtnClick(); };
+  CreateLangBtn.OnClick = [this] { CreateLangBtnClick(); };
+  PortEdit.OnEnter = [this] { PortEditEnter(); };
+  PortEdit.OnExit = [this] { PortEditExit(); };
+  TimeOutEdit.OnEnter = [this] { TimeOutEditEnter(); };
+  TimeOutEdit.OnExit = [this] { TimeOutEditExit(); };
+  IPCombo.OnEnter = [this] { IPComboEnter(); };
+  IPCombo.OnExit = [this] { IPComboExit(); };
+
+  ConfigDlg = this;
+  if (ui::GetFaceHooks().created) ui::GetFaceHooks().created(*this);
+}
+
+TConfigDlg::~TConfigDlg() {
+  try {
+    SaveSettings();
+  } catch (...) {
+    Interface::Log("FEHLER in (TConfigDlg::SaveSettings)");
+  }
+  StopServerForQuit();
+  SrvSocket.reset();
+  if (ui::GetFaceHooks().destroyed) ui::GetFaceHooks().destroyed(*this);
+}
+
+void TConfigDlg::FormShow() {
+  NameVersion.SetCaption(VersionText);
+  PrepareDialog();
+}
+
+void TConfigDlg::StartBtnClick() {
+  StopBtn.SetEnabled(true);
+  StartBtn.SetEnabled(false);
+  Interface::Log(std::string(65, '-'));
+  if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>();
+  SrvSocket->Start();
+  CurrentThread.store(SrvSocket->GetWorkers().StartWorker());
+}
+
+void TConfigDlg::StopBtnClick() {
+  StopBtn.SetEnabled(false);
+  StartBtn.SetEnabled(true);
+  CurrentThread.store(nullptr);
+  if (SrvSocket) {
+    SrvSocket->Shutdown();
+    SrvSocket->GetWorkers().Reclaim();
+  }
+}
+
+void TConfigDlg::StopServerForQuit() {
+  if (!SrvSocket) return;
+  CurrentThread.store(nullptr);
+  if (SrvSocket->ListeningSocket() != net::kInvalidSocket) StopBtnClick();
+  if (!SrvSocket->GetWorkers().StopAll(Workers::kQuitWaitMs)) {
+    // A worker is stuck (for example in a message to a hung player): leave it its objects.
+    (void)SrvSocket.release();
+  }
+}
+
+void TConfigDlg::entfernenBtnClick() {
+  AdrListBox.Delete(AdrListBox.Selected());
+}
+
+void TConfigDlg::ProtLoeschenBtnClick() {
+  Out.Clear();
+}
+
+void TConfigDlg::PortEditEnter() {
+  OldPort = text::Trim(PortEdit.Text());
+}
+void TConfigDlg::PortEditExit() {
+  OfferRestartIfChanged(OldPort, text::Trim(PortEdit.Text()));
+}
+void TConfigDlg::TimeOutEditEnter() {
+  OldTimeOut = text::Trim(TimeOutEdit.Text());
+}
+void TConfigDlg::TimeOutEditExit() {
+  OfferRestartIfChanged(OldTimeOut, text::Trim(TimeOutEdit.Text()));
+}
+void TConfigDlg::IPComboEnter() {
+  OldIP = text::Trim(IPCombo.SelectedText());
+}
+void TConfigDlg::IPComboExit() {
+  OfferRestartIfChanged(OldIP, text::Trim(IPCombo.SelectedText()));
+}

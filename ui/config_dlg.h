@@ -1,0 +1,99 @@
+#pragma once
+// The configuration dialog: the plug-in's main window and its live settings store. Every
+// setting is held by one control model; readers ask the control when they need the value.
+
+#include <memory>
+#include <string>
+
+#include "ui/models/dialog.h"
+
+class ServerSocket;
+
+class TConfigDlg : public ui::Dialog {
+ public:
+  TConfigDlg();
+  // Saves the settings; waits for the server's workers and releases the server object.
+  ~TConfigDlg() override;
+
+  void PrepareDialog();
+  void FormShow();
+
+  void CloseBttnClick();
+  void StartBtnClick();
+  void StopBtnClick();
+  void hinzfuegenBtnClick();
+  void entfernenBtnClick();
+  void ProtLoeschenBtnClick();
+  void CreateLangBtnClick();
+  void PortEditEnter();
+  void PortEditExit();
+  void TimeOutEditEnter();
+  void TimeOutEditExit();
+  void IPComboEnter();
+  void IPComboExit();
+
+  void LoadSettings();
+  void SaveSettings();
+
+  // For quit: stops the server and waits (bounded) until no worker runs plug-in code.
+  void StopServerForQuit();
+
+  ServerSocket* GetServer() const { return SrvSocket.get(); }
+
+  // Controls, in the order of the layout table.
+  ui::Plain CloseBttn;
+  ui::Plain TabPages;
+  ui::Plain StartBtn;
+  ui::Plain StopBtn;
+  ui::Plain AllgemeinTab;
+  ui::Plain Bevel1;
+  ui::Plain IP_label;
+  ui::Plain Port_label;
+  ui::Plain Passwd_label;
+  ui::Plain Timeout_label;
+  ui::ComboBox IPCombo;
+  ui::Edit PasswdEdit;
+  ui::CheckBox DienstAutoStartChkBox;
+  ui::Edit PortEdit;
+  ui::CheckBox httpheadChkBox;
+  ui::Edit TimeOutEdit;
+  ui::Plain SicherheitTab;
+  ui::Plain Bevel2;
+  ui::RadioButton ErlaubeAdrRadioBtn;
+  ui::RadioButton VerbieteAdrRadioBtn;
+  ui::Plain hinzfuegenBtn;
+  ui::Plain entfernenBtn;
+  ui::ListBox AdrListBox;
+  ui::ComboBox StrgAllowCombo;
+  ui::Plain LogTab;
+  ui::Plain Bevel3;
+  ui::ListBox Out;
+  ui::Plain ProtLoeschenBtn;
+  ui::CheckBox LoggingChkBox;
+  ui::Plain CreateLangBtn;
+  ui::Plain InfoTab;
+  ui::Plain Bevel4;
+  ui::Plain Panel1;
+  ui::Plain Image1;
+  ui::Plain Label2;
+  ui::Plain NameVersion;
+  ui::Plain Label4;
+
+  std::string OldIP;
+  std::string OldPort;
+  std::string OldTimeOut;
+  bool SetupPending = true;
+  std::unique_ptr<ServerSocket> SrvSocket;
+  std::string LanguageFileName;
+
+  // The log keeps the newest entries only, so that no client can grow the player's memory.
+  static constexpr std::size_t kMaxLogEntries = 10000;
+
+ private:
+  void OfferRestartIfChanged(const std::string& before, const std::string& now);
+};
+
+extern TConfigDlg* ConfigDlg;
+
+// The version text shown on the Info page.
+extern const char* const VersionText;

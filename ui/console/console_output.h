@@ -1,0 +1,12 @@
+#pragma once
+// Standard output of the native face: every line is written whole and flushed at once, and
+// lines of different threads never mix.
+
+#include <string>
+
+namespace console {
+
+// Writes the line (UTF-8, without its line end) and a line feed.
+void PrintLine(const std::string& line);
+
+}  // namespace console
