@@ -17,6 +17,7 @@ MyThread::~MyThread() {
 }
 
 bool MyThread::Launch() {
+  std::lock_guard<std::mutex> guard(launching_);
   thread_ = thr::Start(&MyThread::Routine, this, Workers::kStackBytes);
   if (thread_ == nullptr) Interface::Log("Thread konnte nicht gestartet werden");
   return thread_ != nullptr;
@@ -30,6 +31,7 @@ bool MyThread::Join(int timeoutMs) {
 
 void MyThread::Routine(void* self) {
   auto* t = static_cast<MyThread*>(self);
+  { std::lock_guard<std::mutex> launched(t->launching_); }
   try {
     t->Execute();
     t->DoTerminate();

@@ -4,6 +4,7 @@
 // same thread. A worker never looks at an end request: it ends by finishing its routine.
 
 #include <atomic>
+#include <mutex>
 
 #include "platform/thread.h"
 
@@ -34,6 +35,9 @@ class MyThread {
   ServerSocket& server_;
   Connection* connection_ = nullptr;
   thr::Thread* thread_ = nullptr;
+  // Held by Launch until thread_ is stored: the run may not end (and be released by another
+  // worker) before its launcher is done with the object.
+  std::mutex launching_;
   bool joined_ = false;
 };
 
