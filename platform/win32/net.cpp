@@ -36,8 +36,12 @@ int Bind(Socket s, std::uint32_t addr, std::uint16_t port) {
   return bind(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
 }
 
+// The Windows Sockets 1.1 header's SOMAXCONN is 5; this value asks the system for its largest
+// backlog, so that a burst of clients is not dropped and retried only after seconds.
+constexpr int kLargestBacklog = 0x7fffffff;
+
 int Listen(Socket s) {
-  return listen(S(s), SOMAXCONN) == 0 ? 0 : -1;
+  return listen(S(s), kLargestBacklog) == 0 ? 0 : -1;
 }
 
 int SetBlocking(Socket s) {
