@@ -213,6 +213,23 @@ TEST_F(Server, QuitReturnsPromptlyWithSilentClientsAndNoTimeOut) {
   for (auto& c : clients) EXPECT_EQ(c->ReadAll(2000), "");
 }
 
+TEST(Listening, ABurstOfClientsWaitsInTheBacklogWithoutRetries) {
+  // With a small backlog the system drops the excess connection requests and the clients
+  // retry only after a second or more.
+  (void)net::Startup();
+  net::Socket l = net::OpenStream();
+  ASSERT_EQ(net::Bind(l, net::InetAddr("127.0.0.1"), 0), 0);
+  ASSERT_EQ(net::Listen(l), 0);
+  auto started = std::chrono::steady_clock::now();
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < 40; ++i) clients.push_back(std::make_unique<Client>(net::LocalPort(l)));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900));
+  for (auto& c : clients) EXPECT_TRUE(c->Connected());
+  clients.clear();
+  net::Close(l);
+  (void)net::Cleanup();
+}
+
 TEST_F(Server, ServesAtMost64ClientsAtOnce) {
   std::uint16_t port = StartServer("0", "0");
   std::vector<std::unique_ptr<Client>> clients;
