@@ -1,6 +1,7 @@
 #include "tests/fake_host.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "plugin/host_messages.h"
 #include "plugin/interface.h"
@@ -83,16 +84,18 @@ void AnswerTest::SetUp() {
   PluginTest::SetUp();
   main_ = std::make_unique<ScriptedWindow>(windows_, "VelotamTestPlayer", "Test Player");
   main_->OnMessage([this](const HostCall& c) -> std::intptr_t {
-    if (c.msg != hostmsg::WM_WA_IPC) return 0;
-    if (c.lparam == hostmsg::IPC_GETINIFILE) {
+    if (c.msg == hostmsg::WM_WA_IPC && c.lparam == hostmsg::IPC_GETINIFILE) {
       return reinterpret_cast<std::intptr_t>(player_->iniPath.c_str());
     }
-    if (c.lparam == hostmsg::IPC_GETPLAYLISTFILE || c.lparam == hostmsg::IPC_GETPLAYLISTTITLE) {
+    if (c.msg == hostmsg::WM_WA_IPC &&
+        (c.lparam == hostmsg::IPC_GETPLAYLISTFILE || c.lparam == hostmsg::IPC_GETPLAYLISTTITLE)) {
       if (c.wparam >= entries.size() || entries[c.wparam] == "\x01") return 0;
       return reinterpret_cast<std::intptr_t>(entries[c.wparam].c_str());
     }
+    std::intptr_t code =
+        c.msg == hostmsg::WM_COMMAND ? static_cast<std::intptr_t>(c.wparam) : c.lparam;
     std::lock_guard<std::mutex> g(lock_);
-    auto it = results_.find(static_cast<std::int32_t>(c.lparam));
+    auto it = results_.find({c.msg, code});
     return it == results_.end() ? 0 : it->second;
   });
   record_->hwndParent = main_->Window();
@@ -108,9 +111,9 @@ void AnswerTest::TearDown() {
   PluginTest::TearDown();
 }
 
-void AnswerTest::SetResult(std::int32_t request, std::intptr_t result) {
+void AnswerTest::SetResult(std::intptr_t code, std::intptr_t result, std::uint32_t msg) {
   std::lock_guard<std::mutex> g(lock_);
-  results_[request] = result;
+  results_[{msg, code}] = result;
 }
 
 std::string AnswerTest::Ask(const std::string& target) {
@@ -127,7 +130,10 @@ std::vector<std::string> AnswerTest::EvaluationLines(const std::string& target,
   auto from = std::find(lines.begin(), lines.end(), "Server: Commando ausf\xFChren");
   auto to = std::find(lines.begin(), lines.end(), "Server: beende Verbindung...");
   if (from == lines.end() || to < from) return {};
-  return std::vector<std::string>(from + 1, to);
+  // An earlier worker's thread may end (and say so) while this request is evaluated.
+  std::vector<std::string> own;
+  std::remove_copy(from + 1, to, std::back_inserter(own), "Server: Client connect beendet.");
+  return own;
 }
 
 }  // namespace testing_support

@@ -53,8 +53,8 @@ class ScriptedWindow {
 };
 
 // The plug-in with its player window replaced by a scripted one and the server started. The
-// player answers user messages from `results` (by request number), the INI path for 334, and
-// `entries` (by index) for the playlist requests 211 and 212. HTTP header off, control allowed.
+// player answers the INI path for 334, `entries` (by index) for the playlist requests 211 and
+// 212, and SetResult's results for everything else (0 by default). Header off, control allowed.
 class AnswerTest : public PluginTest {
  protected:
   void SetUp() override;
@@ -65,7 +65,8 @@ class AnswerTest : public PluginTest {
   // Runs a request and returns the log lines after "Commando ausführen" up to
   // "beende Verbindung...".
   std::vector<std::string> EvaluationLines(const std::string& target, std::string* reply = nullptr);
-  void SetResult(std::int32_t request, std::intptr_t result);
+  // The player's result for a request of the user or copy-data message, or for a command id.
+  void SetResult(std::intptr_t code, std::intptr_t result, std::uint32_t msg = 1024);
 
   std::uint16_t port_ = 0;
   std::vector<std::string> entries;  // playlist texts; an entry "\x01" stands for no text
@@ -74,7 +75,7 @@ class AnswerTest : public PluginTest {
 
  private:
   mutable std::mutex lock_;
-  std::map<std::int32_t, std::intptr_t> results_;
+  std::map<std::pair<std::uint32_t, std::intptr_t>, std::intptr_t> results_;
 };
 
 }  // namespace testing_support
