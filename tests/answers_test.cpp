@@ -5,6 +5,9 @@
 
 #include "plugin/host_messages.h"
 #include "plugin/interface.h"
+#include "protocol/control_answers.h"
+#include "protocol/query_answers.h"
+#include "server/connection.h"
 #include "tests/fake_host.h"
 #include "ui/config_dlg.h"
 
@@ -270,6 +273,18 @@ TEST_F(Answers, UnsupportedQueriesAndPassword) {
   for (const auto& c : cases) EXPECT_EQ(Ask(c.target), c.reply) << c.target;
   ConfigDlg->PasswdEdit.SetText("");
   EXPECT_EQ(Ask("VALIDATE_PASSWORD?"), "1\n");
+}
+
+TEST_F(Answers, WithoutAClientTheTextIsLoggedAndAFailedSendIsReported) {
+  SetResult(IPC_GETVERSION, -5);
+  Connection closed(*ConfigDlg->SrvSocket);  // never accepted: it has no socket
+  log_->Clear();
+  AnswerProtocol(nullptr, IPC_GETVERSION).SendAnswer();
+  AnswerGETINIFILE(nullptr, IPC_GETINIFILE).SendAnswer();
+  AnswerPLAY(&closed, ID_PLAY).SendAnswer();
+  EXPECT_EQ(log_->Lines(), (std::vector<std::string>{"Server: -5", "Server: " + player_->iniPath,
+                                                     "Server: fehler beim senden",
+                                                     "Server: Server returned value: NULL"}));
 }
 
 clk::UtcTime FixedSunday() {
