@@ -1,13 +1,34 @@
 #pragma once
-// The per-request gatekeeper: access rules, then the command lookup and its answer.
+// The per-request gatekeeper: the client's address and the password first, then the command
+// looked up in the query table and, when control is allowed, in the control table. Refused
+// requests and unknown commands get no reply; only the log says why.
+
+#include <string>
 
 class Connection;
 
 class AnswerControl {
  public:
   explicit AnswerControl(Connection& client) : client_(client) {}
+
   void Evaluate();
 
+  // True when the client's address passes the address list in its current mode.
+  bool CheckIPList();
+  // Applies the list mode to whether the address is absent from the list; logs the decision.
+  bool IsIPAllowed(bool notListed);
+  // True when the request's "p" equals the configured password (both trimmed).
+  bool CheckPassword();
+
+  // True when the command matched an entry and its answer was built and run.
+  bool ExecuteQuery(const std::string& command);
+  bool ExecuteControl(const std::string& command);
+
  private:
+  std::string ClientAddress() const;
+  // The control mode as Evaluate read it for this request (read afresh when called alone).
+  bool ControlAllowed() const;
+
   Connection& client_;
+  int controlAllowed_ = -1;  // -1: not read yet
 };

@@ -39,6 +39,40 @@ std::intptr_t Interface::SendPlayerMessage(std::uint32_t msg, std::uintptr_t wpa
   return host::Send(record_->hwndParent, msg, wparam, lparam);
 }
 
+std::intptr_t Interface::SendPlayerCopyData(std::uintptr_t request, const std::string& text) {
+  return host::SendCopyData(record_->hwndParent, request, text);
+}
+
+std::string Interface::ReadPlayerText(int maxBytes) const {
+  return host::GetText(record_->hwndParent, maxBytes);
+}
+
+host::Window Interface::FindWindowByClass(const std::string& className) const {
+  return host::FindByClass(className);
+}
+
+host::Window Interface::FindWindowByTitle(const std::string& title) const {
+  return host::FindByTitle(title);
+}
+
+std::intptr_t Interface::SendWindowMessage(host::Window w, std::uint32_t msg, std::uintptr_t wparam,
+                                           std::intptr_t lparam) {
+  return host::Send(w, msg, wparam, lparam);
+}
+
+std::string Interface::ReadWindowText(host::Window w, int maxBytes) const {
+  return host::GetText(w, maxBytes);
+}
+
+std::string Interface::ReadItemText(host::Window w, int id, int maxBytes) const {
+  return host::GetItemText(w, id, maxBytes);
+}
+
+std::string Interface::HostText(std::intptr_t reference) {
+  if (reference == 0) return std::string();
+  return std::string(reinterpret_cast<const char*>(reference));
+}
+
 void Interface::WriteLog(const std::string& message) {
   TConfigDlg* dlg = ConfigDlg;
   if (dlg == nullptr || !dlg->LoggingChkBox.Checked()) return;

@@ -27,6 +27,24 @@ class Interface {
   // read at each call).
   std::intptr_t SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam);
   host::Window PlayerWindow() const;
+  // The copy-data message (74) to the main window: the request number and the text with its
+  // closing zero byte.
+  std::intptr_t SendPlayerCopyData(std::uintptr_t request, const std::string& text);
+  // The main window's text, at most maxBytes - 1 bytes of it.
+  std::string ReadPlayerText(int maxBytes) const;
+
+  // The player's other top-level windows (playlist, SHOUTcast source); host::kNoWindow when
+  // there is none.
+  host::Window FindWindowByClass(const std::string& className) const;
+  host::Window FindWindowByTitle(const std::string& title) const;
+  std::intptr_t SendWindowMessage(host::Window w, std::uint32_t msg, std::uintptr_t wparam,
+                                  std::intptr_t lparam);
+  std::string ReadWindowText(host::Window w, int maxBytes) const;
+  // The text of a child control of the window, at most maxBytes - 1 bytes.
+  std::string ReadItemText(host::Window w, int id, int maxBytes) const;
+  // A text that the host returned by reference (it lives in this process); 0 means none and
+  // gives the empty text.
+  static std::string HostText(std::intptr_t reference);
 
   // The activity log: "Server: " + message appended to Out while logging is on.
   void WriteLog(const std::string& message);

@@ -18,6 +18,18 @@ void Connection::CloseClient() {
   clientSocket_ = net::kInvalidSocket;
 }
 
+bool Connection::SendAll(const std::string& data) {
+  if (clientSocket_ == net::kInvalidSocket) return false;
+  std::size_t done = 0;
+  // Every round sends at least one byte or ends the loop.
+  while (done < data.size()) {
+    int n = net::Send(clientSocket_, data.data() + done, static_cast<int>(data.size() - done));
+    if (n < 1) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 void Connection::HandleClient() {
   Workers& workers = server_.GetWorkers();
   std::string peer;

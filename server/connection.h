@@ -22,6 +22,9 @@ class Connection {
   void HandleClient();
 
   net::Socket GetSocket() const { return clientSocket_; }
+  // Sends every byte on the client socket, looping over partial sends; false when the
+  // connection fails (or is already closed) before everything is sent.
+  bool SendAll(const std::string& data);
   const std::string& ClientAddress() const { return clientAddress_; }
   // This request's own token store: concurrent requests never see each other's parameters.
   TokenString& Tokens() { return tokens_; }
