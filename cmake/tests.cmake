@@ -39,6 +39,9 @@ if(WIN32)
   add_test(NAME dll_exports_and_imports
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_dll.sh $<TARGET_FILE:gen_Velotam>)
 else()
+  # The process tests run the built playersim.
+  add_dependencies(velotam_tests playersim)
+  target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
 endif()
