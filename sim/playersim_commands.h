@@ -1,6 +1,6 @@
 #pragma once
 // playersim's own commands on standard input: "config", "state" and "log" ("quit" belongs to the
-// command loop itself), and the lines they print.
+// command loop itself).
 
 #include <string>
 #include <vector>
@@ -9,17 +9,14 @@
 #include "sim/command_loop.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"
+#include "sim/state_lines.h"
 
 namespace sim {
 
-// "STATE key=value" lines in their fixed order, values escaped, then "STATE end". The SHOUTcast
-// lines appear only when the window exists.
-std::vector<std::string> StateLines(const PlayerState& state, bool withShoutcast);
-// "LOGDUMP " + entry for each entry, oldest first, then "LOGDUMP end".
-std::vector<std::string> LogDumpLines(const std::vector<std::string>& entries);
-
-// Adds the handlers of "config", "state" and "log" to the loop.
+// Adds the handlers of "config" (the record's config entry) and "state" to the loop.
 void AddPlayerCommands(CommandLoop& loop, GeneralPurposePlugin& record, Player& player,
                        const PlayerWindows& windows);
+// Adds the handler of "log": the activity log of the plug-in linked into this program.
+void AddLogCommand(CommandLoop& loop);
 
 }  // namespace sim

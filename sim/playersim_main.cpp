@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
   sim::CommandLoop loop([&input](std::string& line) { return input.Next(line); },
                         &console::PrintLine);
   sim::AddPlayerCommands(loop, *record, player, windows);
+  sim::AddLogCommand(loop);
 
   std::unique_ptr<console::LogPrinter> printer;
   ui::SetFaceHooks(

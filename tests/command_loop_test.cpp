@@ -8,8 +8,8 @@
 #include "plugin/host_messages.h"
 #include "sim/command_loop.h"
 #include "sim/player.h"
-#include "sim/playersim_commands.h"
 #include "sim/playersim_options.h"
+#include "sim/state_lines.h"
 
 namespace {
 
