@@ -303,19 +303,6 @@ TEST(PlayerModel, TitleShowsNumberTitleAndStatus) {
   EXPECT_EQ(p.Title(0), "Winamp [Stopped]");
 }
 
-TEST(PlayerModel, ShoutcastButtonTogglesCaptionAndStatus) {
-  Player p(Three(), "");
-  EXPECT_EQ(p.ShoutcastCaption(), "Connect");
-  EXPECT_EQ(p.ShoutcastStatus(), "Not connected");
-  p.ShoutcastCommand(ID_SHOUTCAST_CONNECT);
-  EXPECT_EQ(p.ShoutcastCaption(), "Kill");
-  EXPECT_EQ(p.ShoutcastStatus(), "Connected");
-  p.ShoutcastCommand(1007);
-  EXPECT_EQ(p.ShoutcastCaption(), "Kill");
-  p.ShoutcastCommand(ID_SHOUTCAST_CONNECT);
-  EXPECT_EQ(p.ShoutcastCaption(), "Connect");
-}
-
 TEST(PlayerModel, StateReportsEverything) {
   Player p(Three(), "");
   p.Command(ID_NEXT, 0);

@@ -193,6 +193,17 @@ TEST(PlayerWindows, WithoutShoutcastThereIsNoSourceWindow) {
   EXPECT_NE(host::FindByClass(kPlaylistClass), host::kNoWindow);
 }
 
+TEST(PlayerWindows, WindowsOfTheCallingThreadAnswerItsSends) {
+  sim::Player player(Three(), "");
+  sim::WindowHost host(sim::WindowHost::Threading::CallingThread);
+  sim::PlayerWindows windows(host, player, {true, [] { return std::int64_t{0}; }});
+  EXPECT_EQ(host::Send(windows.Main(), WM_WA_IPC, 0, IPC_GETVERSION), 0x5666);
+  EXPECT_EQ(host::GetText(windows.Main(), kTitleBuffer), "1. One - Winamp [Stopped]");
+  EXPECT_EQ(host::FindByClass(kPlaylistClass), windows.Playlist());
+  host::Send(host::FindByTitle(kShoutcastTitle), WM_COMMAND, ID_SHOUTCAST_CONNECT, 0);
+  EXPECT_EQ(host::GetItemText(windows.Shoutcast(), ID_SHOUTCAST_CONNECT, kShoutcastBuffer), "Kill");
+}
+
 TEST(PlayerWindows, PluginFindsItsFilesThroughTheIniPath) {
   testing_support::TempFolder folder;
   sim::Player player(Three(), folder.Path() + "Winamp.ini");
