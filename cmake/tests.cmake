@@ -36,9 +36,18 @@ if(WIN32)
                        FIXTURES_REQUIRED wine TIMEOUT 300)
   add_dependencies(dll_loader gen_Velotam)
 
+  add_test(NAME playersim_exe
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/playersim_check.sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh
+                   ${WINE_STATE} $<TARGET_FILE:playersim> ${CMAKE_BINARY_DIR}/playersim_check)
+  set_tests_properties(playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+  add_dependencies(dll_loader playersim)
+
   add_test(NAME dll_exports_and_imports
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_dll.sh $<TARGET_FILE:gen_Velotam>)
 else()
+  # The process tests run the built playersim.
+  add_dependencies(velotam_tests playersim)
+  target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
 endif()

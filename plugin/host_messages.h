@@ -35,6 +35,7 @@ inline constexpr std::int32_t IPC_REFRESHPLCACHE = 247;
 inline constexpr std::int32_t IPC_GET_SHUFFLE = 250;
 inline constexpr std::int32_t IPC_GET_REPEAT = 251;
 inline constexpr std::int32_t IPC_SET_SHUFFLE = 252;
+inline constexpr std::int32_t IPC_SET_REPEAT = 253;  // answered by playersim; no command sends it
 inline constexpr std::int32_t IPC_GETINIFILE = 334;
 
 // The volume request's "read the current volume" value

@@ -28,7 +28,12 @@ struct WindowSpec {
 
 class WindowHost {
  public:
+  // Who owns the windows on Windows: a thread of the host's own (the default), or the thread
+  // that creates the host, which must then run a message loop. The native build ignores it.
+  enum class Threading { OwnThread, CallingThread };
+
   WindowHost();
+  explicit WindowHost(Threading threading);
   ~WindowHost();  // destroys every window it created
   WindowHost(const WindowHost&) = delete;
   WindowHost& operator=(const WindowHost&) = delete;

@@ -13,6 +13,8 @@ struct WindowHost::Impl {
 
 WindowHost::WindowHost() : impl_(std::make_unique<Impl>()) {}
 
+WindowHost::WindowHost(Threading) : WindowHost() {}
+
 WindowHost::~WindowHost() {
   for (host::Window w : impl_->windows) host::table::Destroy(w);
 }

@@ -84,6 +84,8 @@ struct WindowHost::Impl {
   std::map<HWND, std::unique_ptr<Window>> windows;
   std::vector<std::unique_ptr<Item>> items;
 
+  bool ownThread = true;
+
   struct Task {
     std::function<void()> work;
     bool done = false;
@@ -114,8 +116,12 @@ struct WindowHost::Impl {
     windows.clear();
   }
 
-  // Runs work on the window thread and waits for it.
+  // Runs work on the thread that owns the windows and waits for it.
   void OnThread(std::function<void()> work) {
+    if (!ownThread) {
+      work();
+      return;
+    }
     Task task{std::move(work)};
     PostThreadMessageA(threadId, kCreate, 0, reinterpret_cast<LPARAM>(&task));
     std::unique_lock<std::mutex> g(lock);
@@ -123,13 +129,22 @@ struct WindowHost::Impl {
   }
 };
 
-WindowHost::WindowHost() : impl_(std::make_unique<Impl>()) {
+WindowHost::WindowHost() : WindowHost(Threading::OwnThread) {}
+
+WindowHost::WindowHost(Threading threading) : impl_(std::make_unique<Impl>()) {
+  impl_->ownThread = threading == Threading::OwnThread;
+  if (!impl_->ownThread) return;
   impl_->thread = std::thread([this] { impl_->Run(); });
   std::unique_lock<std::mutex> g(impl_->lock);
   impl_->cv.wait(g, [this] { return impl_->ready; });
 }
 
 WindowHost::~WindowHost() {
+  if (!impl_->ownThread) {
+    for (auto& [hwnd, w] : impl_->windows) DestroyWindow(hwnd);
+    impl_->windows.clear();
+    return;
+  }
   PostThreadMessageA(impl_->threadId, WM_QUIT, 0, 0);
   impl_->thread.join();
 }

@@ -1,0 +1,22 @@
+#pragma once
+// playersim's own commands on standard input: "config", "state" and "log" ("quit" belongs to the
+// command loop itself).
+
+#include <string>
+#include <vector>
+
+#include "plugin/record.h"
+#include "sim/command_loop.h"
+#include "sim/player.h"
+#include "sim/player_windows.h"
+#include "sim/state_lines.h"
+
+namespace sim {
+
+// Adds the handlers of "config" (the record's config entry) and "state" to the loop.
+void AddPlayerCommands(CommandLoop& loop, GeneralPurposePlugin& record, Player& player,
+                       const PlayerWindows& windows);
+// Adds the handler of "log": the activity log of the plug-in linked into this program.
+void AddLogCommand(CommandLoop& loop);
+
+}  // namespace sim

@@ -1,0 +1,170 @@
+// playersim.exe: the stand-in player on Windows. It loads gen_Velotam.dll from its own folder
+// through its export and record, as the player does, and owns the player's windows on its main
+// thread, which also runs init, config and quit and every command. Standard input is read on a
+// second thread; each line is posted to the main thread's input window.
+#include <windows.h>
+//
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/text.h"
+#include "platform/files.h"
+#include "plugin/record.h"
+#include "sim/command_loop.h"
+#include "sim/m3u.h"
+#include "sim/player.h"
+#include "sim/player_windows.h"
+#include "sim/playersim_commands.h"
+#include "sim/playersim_options.h"
+#include "sim/window_host.h"
+#include "ui/console/console_output.h"
+
+namespace {
+
+constexpr UINT kLine = WM_APP + 10;  // lParam: a std::string the receiver deletes
+constexpr UINT kEnd = WM_APP + 11;   // end of input or Ctrl+C
+constexpr const char* kInputClass = "PlayerSimInput";
+
+HWND g_input = nullptr;
+std::deque<std::string> g_lines;
+bool g_ended = false;
+
+LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == kLine) {
+    std::string* line = reinterpret_cast<std::string*>(lparam);
+    g_lines.push_back(std::move(*line));
+    delete line;
+    return 0;
+  }
+  if (msg == kEnd) {
+    g_ended = true;
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+void PostLine(std::string line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  auto* copy = new std::string(std::move(line));
+  if (!PostMessageA(g_input, kLine, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+}
+
+// Reads standard input; blocked in a read when the program ends, so it is left running.
+void ReadInput() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(in, buf, sizeof buf, &n, nullptr) && n > 0) {
+    pending.append(buf, n);
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      PostLine(pending.substr(0, end));
+      pending.erase(0, end + 1);
+    }
+  }
+  if (!pending.empty()) PostLine(pending);
+  PostMessageA(g_input, kEnd, 0, 0);
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD) {
+  PostMessageA(g_input, kEnd, 0, 0);
+  return TRUE;
+}
+
+// The next line; runs the main thread's messages while it waits.
+bool NextLine(std::string& line) {
+  for (;;) {
+    if (!g_lines.empty()) {
+      line = std::move(g_lines.front());
+      g_lines.pop_front();
+      return true;
+    }
+    if (g_ended) return false;
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) return false;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int Fail(const std::string& reason) {
+  console::PrintLine("ERROR " + text::EscapeLine(reason));
+  return 2;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, n);
+  std::size_t slash = p.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, as on the other platforms
+
+  sim::Options options;
+  std::string error;
+  if (!sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    return Fail(error);
+  }
+  std::vector<sim::Entry> playlist = sim::DemoPlaylist();
+  if (!options.playlist.empty()) {
+    std::string bytes;
+    if (!files::ReadAll(options.playlist, bytes)) {
+      return Fail("cannot read playlist " + options.playlist);
+    }
+    playlist = sim::ReadM3u(bytes);
+  }
+  const std::string dir = sim::FolderPath(options.dir);
+  if (!dir.empty()) files::MakeFolder(dir);
+  if (!files::MakeFolder(dir + "Plugins")) return Fail("cannot create folder " + dir + "Plugins");
+
+  const std::string dllPath = ProgramFolder() + "gen_Velotam.dll";
+  HMODULE dll = LoadLibraryA(dllPath.c_str());
+  if (dll == nullptr) return Fail("cannot load " + dllPath);
+  using GetPlugin = GeneralPurposePlugin* (*)();
+  auto getPlugin = reinterpret_cast<GetPlugin>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "winampGetGeneralPurposePlugin")));
+  GeneralPurposePlugin* record = getPlugin != nullptr ? getPlugin() : nullptr;
+  if (record == nullptr) {
+    FreeLibrary(dll);
+    return Fail("no plug-in record in " + dllPath);
+  }
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &InputProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kInputClass;
+  RegisterClassA(&wc);
+  g_input = CreateWindowExA(0, kInputClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+
+  {
+    sim::Player player(std::move(playlist), dir + "Winamp.ini");
+    sim::WindowHost host(sim::WindowHost::Threading::CallingThread);
+    sim::PlayerWindows windows(host, player, {options.shoutcast, &sim::SteadyNowMs});
+
+    sim::CommandLoop loop(&NextLine, &console::PrintLine);
+    sim::AddPlayerCommands(loop, *record, player, windows);
+
+    SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
+    std::thread(&ReadInput).detach();
+
+    record->hwndParent = windows.Main();
+    record->hDllInstance = dll;
+    record->init();
+    loop.Run();
+    record->quit();
+  }
+  FreeLibrary(dll);
+  return 0;
+}

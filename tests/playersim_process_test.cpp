@@ -1,0 +1,247 @@
+// The built playersim as a child process: its command line, its standard-input commands and the
+// ways it ends. Native only.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class Playersim {
+ public:
+  explicit Playersim(const std::vector<std::string>& args) {
+    int in[2];
+    int out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    std::vector<std::string> all = {VELOTAM_PLAYERSIM};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    in_ = in[1];
+    out_ = out[0];
+  }
+
+  ~Playersim() {
+    CloseInput();
+    if (out_ >= 0) close(out_);
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
+
+  void Write(const std::string& text) {
+    std::size_t done = 0;
+    while (in_ >= 0 && done < text.size()) {
+      ssize_t n = write(in_, text.data() + done, text.size() - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+  }
+
+  void CloseInput() {
+    if (in_ >= 0) close(in_);
+    in_ = -1;
+  }
+
+  // Reads output until the line `until` has come (or, when empty, until the end of output).
+  bool ReadUntil(const std::string& until, std::chrono::milliseconds limit = 10s) {
+    const auto deadline = Clock::now() + limit;
+    while (until.empty() || !HasLine(until)) {
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) return false;
+      pollfd p{out_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+      char buf[4096];
+      ssize_t n = read(out_, buf, sizeof buf);
+      if (n <= 0) return until.empty();
+      output_.append(buf, static_cast<std::size_t>(n));
+    }
+    return true;
+  }
+
+  // Waits for the end of output, then for the exit; -1 when it did not end in time or was
+  // ended by a signal.
+  int ExitCode() {
+    if (!ReadUntil("")) return -1;
+    int status = 0;
+    pid_t done = waitpid(pid_, &status, 0);
+    pid_ = -1;
+    if (done <= 0 || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  }
+
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (std::size_t end; (end = output_.find('\n', at)) != std::string::npos; at = end + 1) {
+      lines.push_back(output_.substr(at, end - at));
+    }
+    return lines;
+  }
+
+  // Every line except the plug-in's log lines.
+  std::vector<std::string> OwnLines() const {
+    std::vector<std::string> own;
+    for (const auto& l : Lines()) {
+      if (l.rfind("LOG ", 0) != 0) own.push_back(l);
+    }
+    return own;
+  }
+
+ private:
+  bool HasLine(const std::string& line) const {
+    for (const auto& l : Lines()) {
+      if (l == line) return true;
+    }
+    return false;
+  }
+
+  pid_t pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  std::string output_;
+};
+
+std::vector<std::string> EqAndRest(const std::vector<std::string>& tail) {
+  std::vector<std::string> lines;
+  for (int band = 0; band <= 10; ++band)
+    lines.push_back("STATE eq." + std::to_string(band) + "=31");
+  lines.insert(lines.end(), {"STATE eq.11=0", "STATE eq.12=0", "STATE shuffle=0", "STATE repeat=0",
+                             "STATE folder=", "STATE restarts=0"});
+  lines.insert(lines.end(), tail.begin(), tail.end());
+  return lines;
+}
+
+TEST(PlayersimProcess, PlaylistStateErrorsAndQuit) {
+  testing_support::TempFolder folder;
+  const std::string dir = folder.Path() + "player";
+  const std::string list = folder.Path() + "list.m3u";
+  std::ofstream(list, std::ios::binary) << "#EXTM3U\r\n#EXTINF:61,M\xFC"
+                                           "ller - Eins\r\nC:\\M\\1.mp3\r\n"
+                                        << "rel/dir\\Zwei.ogg\n";
+  Playersim p({"--dir", dir, "--playlist", list, "--no-shoutcast"});
+  ASSERT_TRUE(p.Started());
+  p.Write("state\nbogus command\n\nquit\nstate\n");
+  EXPECT_EQ(p.ExitCode(), 0);
+  std::vector<std::string> expected = {
+      "STATE status=0",
+      "STATE volume=200",
+      "STATE position=0",
+      "STATE outputtime=0",
+      "STATE length=2",
+      "STATE entry.0.file=C:\\\\M\\\\1.mp3",
+      "STATE entry.0.title=M\xC3\xBCller - Eins",
+      "STATE entry.1.file=rel/dir\\\\Zwei.ogg",
+      "STATE entry.1.title=Zwei",
+  };
+  for (const auto& l :
+       EqAndRest({"STATE end", "ERROR unknown command bogus command", "ERROR empty command"})) {
+    expected.push_back(l);
+  }
+  EXPECT_EQ(p.OwnLines(), expected);
+  EXPECT_TRUE(std::filesystem::is_directory(dir + "/Plugins"));
+}
+
+TEST(PlayersimProcess, DemoPlaylistShoutcastAndLogDump) {
+  testing_support::TempFolder folder;
+  Playersim p({"--dir", folder.Path()});
+  ASSERT_TRUE(p.Started());
+  p.Write("state\n");
+  ASSERT_TRUE(p.ReadUntil("STATE end"));
+  // Every log line printed so far comes back, in order, from the log command.
+  std::vector<std::string> logged;
+  for (const auto& l : p.Lines()) {
+    if (l.rfind("LOG ", 0) == 0) logged.push_back("LOGDUMP " + l.substr(4));
+  }
+  logged.push_back("LOGDUMP end");
+  p.Write("log\n");
+  ASSERT_TRUE(p.ReadUntil("LOGDUMP end"));
+  p.CloseInput();
+  EXPECT_EQ(p.ExitCode(), 0);
+  std::vector<std::string> dump;
+  std::vector<std::string> state;
+  for (const auto& l : p.Lines()) {
+    if (l.rfind("LOGDUMP ", 0) == 0) dump.push_back(l);
+    if (l.rfind("STATE ", 0) == 0) state.push_back(l);
+  }
+  EXPECT_EQ(dump, logged);
+  ASSERT_GE(state.size(), 5u);
+  EXPECT_EQ(state[4], "STATE length=3");
+  std::vector<std::string> tail(state.end() - 3, state.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"STATE shoutcast.caption=Connect",
+                                            "STATE shoutcast.status=Not connected", "STATE end"}));
+}
+
+TEST(PlayersimProcess, EndOfInputAndSignalsQuitCleanly) {
+  for (int how : {0, SIGTERM, SIGINT}) {
+    testing_support::TempFolder folder;
+    Playersim p({"--dir", folder.Path(), "--no-shoutcast"});
+    ASSERT_TRUE(p.Started());
+    p.Write("state\n");
+    ASSERT_TRUE(p.ReadUntil("STATE end"));  // running, with its signals taken over
+    if (how == 0) {
+      p.Write("state");  // a last line without its line end still counts
+      p.CloseInput();
+    } else {
+      kill(p.Pid(), how);
+    }
+    EXPECT_EQ(p.ExitCode(), 0) << "signal " << how;
+    int ends = 0;
+    for (const auto& l : p.Lines()) ends += l == "STATE end";
+    EXPECT_EQ(ends, how == 0 ? 2 : 1);
+  }
+}
+
+TEST(PlayersimProcess, BadCommandLineIsRefused) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string line;
+  } cases[] = {
+      {{"--bogus"}, "ERROR unknown option --bogus"},
+      {{"--dir"}, "ERROR option --dir needs a value"},
+      {{"--playlist", "/nonexistent/velotam/list.m3u"},
+       "ERROR cannot read playlist /nonexistent/velotam/list.m3u"},
+  };
+  for (const auto& c : cases) {
+    Playersim p(c.args);
+    ASSERT_TRUE(p.Started());
+    EXPECT_EQ(p.ExitCode(), 2);
+    EXPECT_EQ(p.Lines(), std::vector<std::string>{c.line});
+  }
+}
+
+}  // namespace
+
+#endif  // _WIN32
