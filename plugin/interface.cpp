@@ -4,6 +4,7 @@
 #include "platform/net.h"
 #include "plugin/host_messages.h"
 #include "ui/config_dlg.h"
+#include "ui/restart_dlg.h"
 
 Interface* PluginInterface = nullptr;
 
@@ -12,13 +13,15 @@ clk::UtcTime (*g_clock)() = &clk::NowUtc;
 }
 
 Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
-  new TConfigDlg();  // stores itself in ConfigDlg
+  new TConfigDlg();         // stores itself in ConfigDlg
+  new TServerRestartDlg();  // stores itself in ServerRestartDlg
 }
 
 Interface::~Interface() {
   if (ConfigDlg != nullptr) ConfigDlg->StopServerForQuit();
   delete ConfigDlg;
   ConfigDlg = nullptr;
+  delete ServerRestartDlg;
 }
 
 void Interface::SetupConfigDialog() {

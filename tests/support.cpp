@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "plugin/host_messages.h"
 #include "server/server_socket.h"
@@ -130,6 +132,31 @@ std::uint16_t PluginTest::StartServer(const std::string& port, const std::string
 
 void PluginTest::StopServer() {
   ConfigDlg->StopBtnClick();
+}
+
+std::string PluginTest::SettingsFile() const {
+  return (fs::path(folder_.Path()) / "Plugins" / "gen_Velotam.ini").string();
+}
+
+void PluginTest::ReloadPlugin(const std::optional<std::string>& settings) {
+  log_.reset();
+  record_->quit();
+  std::error_code ec;
+  fs::remove(SettingsFile(), ec);
+  if (settings) WriteFile(SettingsFile(), *settings);
+  ASSERT_EQ(record_->init(), 0);
+  ASSERT_NE(ConfigDlg, nullptr);
+  log_ = std::make_unique<LogWatcher>();
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
 }
 
 Client::Client(std::uint16_t port) {

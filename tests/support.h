@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,13 @@ class PluginTest : public ::testing::Test {
   std::uint16_t StartServer(const std::string& port = "0", const std::string& timeout = "200");
   void StopServer();
 
+  // The settings file of the test's player folder (a native path).
+  std::string SettingsFile() const;
+  // Quits the plug-in (which saves its settings), replaces the settings file with `settings`
+  // byte for byte (nullopt: removes it) and runs init again, so that init loads it. The log
+  // watcher follows the new dialog; what init logged is in ConfigDlg->Out.
+  void ReloadPlugin(const std::optional<std::string>& settings);
+
   TempFolder folder_;
   std::unique_ptr<FakePlayer> player_;
   GeneralPurposePlugin* record_ = nullptr;
@@ -117,6 +125,10 @@ class Client {
 
 // Sends one request and returns every byte of the reply.
 std::string Request(std::uint16_t port, const std::string& request);
+
+// Whole files, byte for byte (native paths); ReadFile gives "" for a missing file.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
 
 // The platform's error number for an address in use.
 int AddressInUseError();

@@ -92,6 +92,10 @@ void TConfigDlg::FormShow() {
 void TConfigDlg::StartBtnClick() {
   StopBtn.SetEnabled(true);
   StartBtn.SetEnabled(false);
+  // A start while the server listens (a script pressing the disabled button, or a host that
+  // starts again after autostart) would open a second socket and leave the first one and its
+  // waiting worker behind, the port taken until quit.
+  if (SrvSocket && SrvSocket->ListeningSocket() != net::kInvalidSocket) return;
   Interface::Log(std::string(65, '-'));
   if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>();
   SrvSocket->Start();

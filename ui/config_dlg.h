@@ -7,6 +7,7 @@
 
 #include "ui/models/dialog.h"
 
+class IniFile;
 class ServerSocket;
 
 class TConfigDlg : public ui::Dialog {
@@ -32,8 +33,16 @@ class TConfigDlg : public ui::Dialog {
   void IPComboEnter();
   void IPComboExit();
 
+  // The settings file (Interface::GetIniPath): read once, by the first PrepareDialog; written
+  // by OK and when the dialog is destroyed at quit.
   void LoadSettings();
+  // Selects the stored server address in IPCombo, or the first entry when the host does not
+  // have it (any more).
+  void SelectStoredAddress(const IniFile& file);
   void SaveSettings();
+
+  // The password a new installation gets: one digit.
+  static std::string DefaultPassword();
 
   // For quit: stops the server and waits (bounded) until no worker runs plug-in code.
   void StopServerForQuit();

@@ -75,6 +75,10 @@ void ReleaseFocus(const Control& control) {
   g_focused.compare_exchange_strong(expected, nullptr);
 }
 
+void RestoreFocus(Control* to) {
+  g_focused.store(to);
+}
+
 void SetFaceHooks(FaceHooks hooks) {
   g_hooks = std::move(hooks);
 }

@@ -57,6 +57,9 @@ Control* Focused();
 void MoveFocus(Control* to);
 // Forgets the focus without running handlers when the control goes away.
 void ReleaseFocus(const Control& control);
+// Gives the focus back to a control without running handlers, as a window that regains the
+// activation does (a modal dialog closing over its owner).
+void RestoreFocus(Control* to);
 
 // Hooks for the face in use (the console face or the native views), set before init.
 struct FaceHooks {

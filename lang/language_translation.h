@@ -1,0 +1,27 @@
+#pragma once
+// The dialogs' captions from the language file, and a template of that file with the German
+// defaults. Made for one call and discarded.
+
+#include <string>
+#include <vector>
+
+class LanguageTranslation {
+ public:
+  // One caption: where the file keeps it, its built-in text, and the control that shows it.
+  struct Row {
+    const char* section;
+    const char* key;
+    const char* defaultText;
+    const char* dialog;  // "ConfigDlg" or "ServerRestartDlg"
+    const char* control;
+  };
+  // The vocabulary in the order both operations process it (and a written file holds it).
+  static const std::vector<Row>& Vocabulary();
+
+  // Sets every caption from the file at Interface::GetLanguagePath; a missing file, section or
+  // key gives the built-in text. Logs nothing.
+  void ReadLanguageFile();
+  // Logs the path, then writes the built-in texts into the file, keeping its other sections
+  // and keys. A failure is logged; nothing else changes.
+  void WriteLanguageFile();
+};

@@ -1,0 +1,327 @@
+// The restart offer and the restart dialog, the IP address dialog and the add button, driven
+// through the models and handlers as a face would drive them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/net.h"
+#include "plugin/interface.h"
+#include "server/server_socket.h"
+#include "tests/support.h"
+#include "ui/config_dlg.h"
+#include "ui/ip_address_dlg.h"
+#include "ui/restart_dlg.h"
+
+namespace {
+
+using namespace testing_support;
+using Strings = std::vector<std::string>;
+
+const std::string kStartLine = "Server: " + std::string(65, '-');
+
+int Count(const Strings& lines, const std::string& line) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+// A port that was free a moment ago, from a socket bound to port 0 on the loopback address.
+std::uint16_t FreePort() {
+  (void)net::Startup();
+  net::Socket s = net::OpenStream();
+  std::uint16_t port = 0;
+  if (net::Bind(s, net::InetAddr("127.0.0.1"), 0) == 0) port = net::LocalPort(s);
+  net::Close(s);
+  (void)net::Cleanup();
+  return port;
+}
+
+// Sets the face hooks for one test and takes them away at its end.
+class HooksGuard {
+ public:
+  explicit HooksGuard(ui::FaceHooks hooks) { ui::SetFaceHooks(std::move(hooks)); }
+  ~HooksGuard() { ui::SetFaceHooks({}); }
+};
+
+class Dialogs : public PluginTest {
+ protected:
+  // Stops and waits until the worker that waited in accept has ended, so that no line of it
+  // arrives later.
+  void StopAndWait() {
+    log_->Clear();
+    StopServer();
+    ASSERT_TRUE(log_->WaitFor("Server: Client connect beendet."));
+  }
+  void TearDown() override {
+    ui::MoveFocus(nullptr);
+    PluginTest::TearDown();
+  }
+};
+
+TEST_F(Dialogs, NamesThatFacesFindThemBy) {
+  EXPECT_EQ(ConfigDlg->Name(), "ConfigDlg");
+  ASSERT_NE(ServerRestartDlg, nullptr);
+  EXPECT_EQ(ServerRestartDlg->Name(), "ServerRestartDlg");
+  EXPECT_EQ(ServerRestartDlg->Caption(), "Serveroptionen ge\xE4ndert");
+  EXPECT_FALSE(ServerRestartDlg->Shown());
+  TOKBottomDlg ip;
+  EXPECT_EQ(ip.Name(), "OKBottomDlg");
+  EXPECT_EQ(OKBottomDlg, &ip);
+}
+
+TEST_F(Dialogs, ChangingAddressPortOrTimeOutOffersTheRestart) {
+  TConfigDlg& d = *ConfigDlg;
+  d.IPCombo.SetItems({"127.0.0.1", "0.0.0.0"});
+  struct Case {
+    ui::Control* control;
+    std::string before, after;  // texts, or for IPCombo the selected entry
+    bool offered;
+  } cases[] = {
+      {&d.PortEdit, "4800", "4801", true},
+      {&d.PortEdit, "4800", " 4800\t", false},
+      {&d.PortEdit, " 4800 ", "4800", false},
+      {&d.PortEdit, "4800", "4800", false},
+      {&d.PortEdit, "abc", "ABC", true},
+      {&d.TimeOutEdit, "1000", "999", true},
+      {&d.TimeOutEdit, "1000", "1000 ", false},
+      {&d.IPCombo, "127.0.0.1", "0.0.0.0", true},
+      {&d.IPCombo, "127.0.0.1", "127.0.0.1", false},
+  };
+  auto set = [&d](ui::Control* c, const std::string& value) {
+    if (c == &d.IPCombo) {
+      d.IPCombo.SetSelected(d.IPCombo.IndexOf(value));
+    } else {
+      static_cast<ui::Edit*>(c)->SetText(value);
+    }
+  };
+  for (const auto& c : cases) {
+    ServerRestartDlg->Hide();
+    set(c.control, c.before);
+    ui::MoveFocus(c.control);
+    set(c.control, c.after);
+    ui::MoveFocus(&d.httpheadChkBox);
+    EXPECT_EQ(ServerRestartDlg->Shown(), c.offered)
+        << c.control->Name() << " '" << c.before << "' -> '" << c.after << "'";
+  }
+
+  // Tabbing through the three without a change never offers it.
+  ServerRestartDlg->Hide();
+  for (ui::Control* c :
+       {static_cast<ui::Control*>(&d.IPCombo), static_cast<ui::Control*>(&d.PortEdit),
+        static_cast<ui::Control*>(&d.TimeOutEdit), static_cast<ui::Control*>(&d.IPCombo)}) {
+    ui::MoveFocus(c);
+  }
+  ui::MoveFocus(nullptr);
+  EXPECT_FALSE(ServerRestartDlg->Shown());
+}
+
+TEST_F(Dialogs, RestartWhileRunningMovesTheServerToTheNewPort) {
+  std::uint16_t old = StartServer();
+  ASSERT_NE(old, 0);
+  ServerSocket* server = ConfigDlg->SrvSocket.get();
+  std::uint16_t fresh = FreePort();
+  ASSERT_NE(fresh, 0);
+  ui::MoveFocus(&ConfigDlg->PortEdit);
+  ConfigDlg->PortEdit.SetText(std::to_string(fresh));
+  ui::MoveFocus(nullptr);
+  ASSERT_TRUE(ServerRestartDlg->Shown());
+  log_->Clear();
+
+  ServerRestartDlg->RestartBtn.OnClick();
+  EXPECT_FALSE(ServerRestartDlg->Shown());
+  EXPECT_EQ(ConfigDlg->SrvSocket.get(), server);
+  EXPECT_EQ(server->BoundPort(), fresh);
+  Strings lines = log_->Lines();
+  EXPECT_EQ(Count(lines, "Server: Shutdown wird durchgef\xFChrt"), 1);
+  EXPECT_EQ(Count(lines, kStartLine), 1);
+  EXPECT_EQ(Count(lines, "Server: Port (" + std::to_string(fresh) + ") initialisiert"), 1);
+  Request(fresh, "GET /NEU?x");
+  EXPECT_TRUE(log_->WaitFor("Server: Erhalten: GET /NEU?x"));
+  EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
+}
+
+TEST_F(Dialogs, CancelLeavesTheServerAsItIs) {
+  std::uint16_t old = StartServer();
+  ui::MoveFocus(&ConfigDlg->PortEdit);
+  ConfigDlg->PortEdit.SetText("0 ");
+  ConfigDlg->TimeOutEdit.SetText("300");
+  ui::MoveFocus(&ConfigDlg->TimeOutEdit);  // PortEdit unchanged after trimming: no offer
+  EXPECT_FALSE(ServerRestartDlg->Shown());
+  ConfigDlg->TimeOutEdit.SetText("301");
+  ui::MoveFocus(nullptr);
+  ASSERT_TRUE(ServerRestartDlg->Shown());
+  log_->Clear();
+  ServerRestartDlg->CancelBtn.OnClick();
+  EXPECT_FALSE(ServerRestartDlg->Shown());
+  EXPECT_EQ(ConfigDlg->SrvSocket->BoundPort(), old);
+  EXPECT_EQ(log_->Lines(), Strings{});
+}
+
+TEST_F(Dialogs, RestartWhileStoppedStartsTheServer) {
+  struct Case {
+    bool startedBefore;
+  } cases[] = {{false}, {true}};
+  for (const auto& c : cases) {
+    if (c.startedBefore) {
+      StartServer();
+      StopAndWait();
+    }
+    ConfigDlg->PortEdit.SetText("0");
+    ServerRestartDlg->Show();
+    log_->Clear();
+    ServerRestartDlg->RestartBtnClick();
+    EXPECT_FALSE(ServerRestartDlg->Shown());
+    ASSERT_TRUE(ConfigDlg->SrvSocket);
+    EXPECT_NE(ConfigDlg->SrvSocket->BoundPort(), 0);
+    Strings lines = log_->Lines();
+    // Without a server object there is nothing to shut down; with one, the closed server is
+    // shut down once more.
+    EXPECT_EQ(Count(lines, "Server: Server beendet"), c.startedBefore ? 1 : 0);
+    EXPECT_EQ(lines.back(), "Server: Socket ist in Horchmodus");
+    EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
+    StopAndWait();
+  }
+}
+
+TEST(IPAddressDialog, OctetsAreNormalised) {
+  struct Case {
+    std::string typed, normal;
+    bool valid;
+  } cases[] = {
+      {"", "", false},        {"   ", "", false},           {"9", "9", true},
+      {"99 ", "99", true},    {"999", "255", true},         {"256", "255", true},
+      {"255", "255", true},   {"007", "007", true},         {"000", "000", true},
+      {"1 3", "13", true},    {" 1 ", "1", true},           {"1  3", "1 3", false},
+      {"a1", "a1", false},    {"-1", "-1", false},          {"\t12\r", "12", true},
+      {"99999", "255", true}, {"99999999999", "255", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TOKBottomDlg::NormalizeOctet(c.typed), c.normal) << "'" << c.typed << "'";
+    EXPECT_EQ(TOKBottomDlg::IsOctetValid(c.typed), c.valid) << "'" << c.typed << "'";
+  }
+}
+
+TEST_F(Dialogs, TypingMovesTheFocusOnOnceAFieldIsFull) {
+  TOKBottomDlg d;
+  EXPECT_EQ(d.IP_firstnum.Text(), "   ");
+  EXPECT_FALSE(d.IsAddressValid());
+  struct Step {
+    ui::Edit* field;
+    char key;
+    std::string text;  // the field's text after the key
+    ui::Control* focus;
+  } steps[] = {
+      {&d.IP_firstnum, '9', "9", &d.IP_firstnum},    {&d.IP_firstnum, '9', "99", &d.IP_firstnum},
+      {&d.IP_firstnum, '9', "255", &d.IP_secondnum}, {&d.IP_secondnum, '1', "1", &d.IP_secondnum},
+      {&d.IP_secondnum, 'x', "1", &d.IP_secondnum},  // the mask takes digits only
+      {&d.IP_secondnum, '2', "12", &d.IP_secondnum}, {&d.IP_secondnum, '7', "127", &d.IP_thirdnum},
+      {&d.IP_thirdnum, '0', "0", &d.IP_thirdnum},    {&d.IP_thirdnum, '0', "00", &d.IP_thirdnum},
+      {&d.IP_thirdnum, '7', "007", &d.IP_fourthnum}, {&d.IP_fourthnum, '3', "3", &d.IP_fourthnum},
+      {&d.IP_fourthnum, '0', "30", &d.IP_fourthnum}, {&d.IP_fourthnum, '0', "255", &d.OKBtn},
+  };
+  ui::MoveFocus(&d.IP_firstnum);
+  for (const auto& s : steps) {
+    d.TypeKey(*s.field, s.key);
+    EXPECT_EQ(s.field->Text(), s.text) << s.field->Name() << " " << s.key;
+    EXPECT_EQ(ui::Focused(), s.focus) << s.field->Name() << " " << s.key;
+  }
+  EXPECT_TRUE(d.IsAddressValid());
+  EXPECT_EQ(d.GetAddressText(), "255.127.007.255");
+
+  // Tabbing into a full field passes through it: the Tab's release lands there.
+  ui::MoveFocus(&d.IP_secondnum);
+  d.TypeKey(d.IP_secondnum, '\t');
+  EXPECT_EQ(ui::Focused(), &d.IP_thirdnum);
+
+  // A deleted middle digit leaves a blank that the next release closes; leaving a field
+  // normalises it too.
+  d.IP_firstnum.SetText("1 3");
+  ui::MoveFocus(&d.IP_firstnum);
+  d.TypeKey(d.IP_firstnum, '\b');
+  EXPECT_EQ(d.IP_firstnum.Text(), "13");
+  d.IP_secondnum.SetText(" 300");
+  ui::MoveFocus(&d.IP_secondnum);
+  ui::MoveFocus(&d.IP_thirdnum);
+  EXPECT_EQ(d.IP_secondnum.Text(), "255");
+  EXPECT_EQ(d.GetAddressText(), "13.255.007.255");
+  ui::MoveFocus(nullptr);
+}
+
+TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
+  struct Case {
+    Strings octets;  // typed into the four fields
+    bool ok;         // else Cancel
+    Strings added;
+  } cases[] = {
+      {{"10", "0", "0", "7"}, true, {"10.0.0.7"}},
+      {{"007", "1", "2", "3"}, true, {"007.1.2.3"}},
+      {{"999", "999", "999", "999"}, true, {"255.255.255.255"}},
+      {{"10", "0", "0", ""}, true, {}},
+      {{"10", "0", "0", "7"}, false, {}},
+      {{"10", "0", "0", "7"}, true, {"10.0.0.7"}},  // a duplicate is added again
+  };
+  const Case* current = nullptr;
+  int created = 0, destroyed = 0, modal = 0;
+  HooksGuard hooks(
+      {[&](ui::Dialog& dialog) {
+         ++modal;
+         auto& d = static_cast<TOKBottomDlg&>(dialog);
+         EXPECT_EQ(OKBottomDlg, &d);
+         EXPECT_TRUE(d.Shown());
+         ui::Edit* fields[] = {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum};
+         for (int i = 0; i < 4; ++i) {
+           ui::MoveFocus(fields[i]);
+           for (char ch : current->octets[static_cast<std::size_t>(i)]) {
+             d.TypeKey(*fields[i], ch);
+           }
+         }
+         (current->ok ? d.OKBtn : d.CancelBtn).OnClick();
+       },
+       [&](ui::Dialog& d) { created += d.Name() == "OKBottomDlg"; },
+       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; }});
+  Strings expected;
+  ui::MoveFocus(&ConfigDlg->AdrListBox);
+  for (const auto& c : cases) {
+    current = &c;
+    ConfigDlg->hinzfuegenBtn.OnClick();
+    expected.insert(expected.end(), c.added.begin(), c.added.end());
+    EXPECT_EQ(ConfigDlg->AdrListBox.Items(), expected) << c.octets[0] << " " << c.ok;
+    EXPECT_EQ(OKBottomDlg, nullptr);
+    EXPECT_EQ(ui::Focused(), &ConfigDlg->AdrListBox);  // back where it was
+  }
+  EXPECT_EQ(modal, 6);
+  EXPECT_EQ(created, 6);
+  EXPECT_EQ(destroyed, 6);
+
+  // Both copies of the duplicate are saved.
+  ConfigDlg->CloseBttnClick();
+  std::string saved = ReadFile(SettingsFile());
+  EXPECT_NE(saved.find("IPCount=4\r\nIP_0=10.0.0.7\r\nIP_1=007.1.2.3\r\nIP_2=255.255.255.255\r\n"
+                       "IP_3=10.0.0.7\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Dialogs, AddButtonWhileTheIPDialogIsOpenIsIgnored) {
+  int modal = 0;
+  HooksGuard hooks(
+      {[&](ui::Dialog& dialog) {
+         ++modal;
+         ConfigDlg->hinzfuegenBtn.OnClick();  // a script pressing it again
+         auto& d = static_cast<TOKBottomDlg&>(dialog);
+         EXPECT_EQ(OKBottomDlg, &d);
+         for (ui::Edit* f : {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum}) {
+           f->SetText("1");
+         }
+         d.OKBtn.OnClick();
+       },
+       nullptr, nullptr});
+  ConfigDlg->hinzfuegenBtnClick();
+  EXPECT_EQ(modal, 1);
+  EXPECT_EQ(ConfigDlg->AdrListBox.Items(), Strings{"1.1.1.1"});
+}
+
+TEST_F(Dialogs, AddButtonWithoutAFaceAddsNothing) {
+  ConfigDlg->hinzfuegenBtnClick();
+  EXPECT_EQ(ConfigDlg->AdrListBox.Count(), 0);
+  EXPECT_EQ(OKBottomDlg, nullptr);
+}
+
+}  // namespace

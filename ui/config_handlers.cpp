@@ -1,0 +1,63 @@
+// The configuration dialog's set-up and the handlers that reach the other dialogs and files.
+#include <memory>
+
+#include "lang/language_translation.h"
+#include "plugin/interface.h"
+#include "ui/config_dlg.h"
+#include "ui/ip_address_dlg.h"
+#include "ui/network.h"
+#include "ui/restart_dlg.h"
+
+void TConfigDlg::PrepareDialog() {
+  try {
+    if (SetupPending) {
+      std::vector<std::string> addresses;
+      Network().GetLocalAddresses(&addresses);
+      IPCombo.SetItems(addresses);
+      LoadSettings();
+    }
+    LanguageTranslation().ReadLanguageFile();
+  } catch (...) {
+    Interface::Log("FEHLER in (TConfigDlg::PrepareDialog)");
+  }
+  // Even after a failure the settings are loaded once only: a later showing must not
+  // overwrite what the user has set since.
+  SetupPending = false;
+}
+
+void TConfigDlg::CloseBttnClick() {
+  try {
+    SaveSettings();
+  } catch (...) {
+    Interface::Log("FEHLER in (TConfigDlg::CloseBttnClick)");
+  }
+  Hide();
+}
+
+void TConfigDlg::hinzfuegenBtnClick() {
+  // The dialog is modal: a second press while it is open (possible from a script) is ignored.
+  if (OKBottomDlg != nullptr) return;
+  ui::Control* focused = ui::Focused();
+  try {
+    auto dialog = std::make_unique<TOKBottomDlg>();
+    if (dialog->ShowModal() == ui::ModalResult::OK && dialog->IsAddressValid()) {
+      AdrListBox.Add(dialog->GetAddressText());
+    }
+  } catch (...) {
+    Interface::Log("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
+  }
+  // The focus returns to where it was, as when a modal window closes over its owner.
+  if (ui::Focused() == nullptr && focused != nullptr) ui::RestoreFocus(focused);
+}
+
+void TConfigDlg::CreateLangBtnClick() {
+  try {
+    LanguageTranslation().WriteLanguageFile();
+  } catch (...) {
+    Interface::Log("FEHLER in (TConfigDlg::CreateLangBtnClick)");
+  }
+}
+
+void TConfigDlg::OfferRestartIfChanged(const std::string& before, const std::string& now) {
+  if (before != now && ServerRestartDlg != nullptr) ServerRestartDlg->Show();
+}

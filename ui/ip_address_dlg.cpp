@@ -1,0 +1,118 @@
+#include "ui/ip_address_dlg.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "plugin/interface.h"
+#include "ui/ip_address_layout.h"
+
+TOKBottomDlg* OKBottomDlg = nullptr;
+
+namespace {
+bool AllDigits(const std::string& s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+}  // namespace
+
+TOKBottomDlg::TOKBottomDlg()
+    : ui::Dialog("OKBottomDlg", "IP - Adresse", layout::kIPAddressForm),
+      Bevel1(*this, layout::IPBevel1),
+      IP_firstnum(*this, layout::IP_firstnum),
+      Label1(*this, layout::IPLabel1),
+      IP_secondnum(*this, layout::IP_secondnum),
+      Label2(*this, layout::IPLabel2),
+      IP_thirdnum(*this, layout::IP_thirdnum),
+      Label3(*this, layout::IPLabel3),
+      IP_fourthnum(*this, layout::IP_fourthnum),
+      OKBtn(*this, layout::OKBtn),
+      CancelBtn(*this, layout::IPCancelBtn) {
+  IP_firstnum.OnKeyUp = [this] { IP_firstnumKeyUp(); };
+  IP_secondnum.OnKeyUp = [this] { IP_secondnumKeyUp(); };
+  IP_thirdnum.OnKeyUp = [this] { IP_thirdnumKeyUp(); };
+  IP_fourthnum.OnKeyUp = [this] { IP_fourthnumKeyUp(); };
+  IP_firstnum.OnExit = [this] { IP_firstnumExit(); };
+  IP_secondnum.OnExit = [this] { IP_secondnumExit(); };
+  IP_thirdnum.OnExit = [this] { IP_thirdnumExit(); };
+  IP_fourthnum.OnExit = [this] { IP_fourthnumExit(); };
+  OKBtn.OnClick = [this] { SetModalResult(ui::ModalResult::OK); };
+  CancelBtn.OnClick = [this] { SetModalResult(ui::ModalResult::Cancel); };
+  OKBottomDlg = this;
+  if (ui::GetFaceHooks().created) ui::GetFaceHooks().created(*this);
+}
+
+TOKBottomDlg::~TOKBottomDlg() {
+  if (ui::GetFaceHooks().destroyed) ui::GetFaceHooks().destroyed(*this);
+  if (OKBottomDlg == this) OKBottomDlg = nullptr;
+}
+
+std::string TOKBottomDlg::NormalizeOctet(const std::string& octet) {
+  std::string t = text::Trim(octet);
+  if (t.empty()) return t;
+  std::size_t blank = t.find(' ');
+  if (blank != std::string::npos) t.erase(blank, 1);
+  // Only digits reach the field through its mask; other texts are left for IsOctetValid.
+  if (!AllDigits(t)) return t;
+  auto v = text::ParseInt(t);
+  if (!v || *v >= 256) t = "255";
+  return t;
+}
+
+bool TOKBottomDlg::IsOctetValid(const std::string& octet) {
+  return AllDigits(NormalizeOctet(octet));
+}
+
+bool TOKBottomDlg::IsAddressValid() const {
+  for (const ui::Edit* f : {&IP_firstnum, &IP_secondnum, &IP_thirdnum, &IP_fourthnum}) {
+    if (!IsOctetValid(f->Text())) return false;
+  }
+  return true;
+}
+
+std::string TOKBottomDlg::GetAddressText() const {
+  return text::Trim(IP_firstnum.Text()) + "." + text::Trim(IP_secondnum.Text()) + "." +
+         text::Trim(IP_thirdnum.Text()) + "." + text::Trim(IP_fourthnum.Text());
+}
+
+void TOKBottomDlg::TypeKey(ui::Edit& field, char key) {
+  std::string t = text::Trim(field.Text());
+  if (key >= '0' && key <= '9' && t.size() < kOctetLength) field.SetText(t + key);
+  if (field.OnKeyUp) field.OnKeyUp();
+}
+
+void TOKBottomDlg::Normalize(ui::Edit& field) {
+  field.SetText(NormalizeOctet(field.Text()));
+}
+
+void TOKBottomDlg::KeyUp(ui::Edit& field, ui::Control& next) {
+  try {
+    Normalize(field);
+    if (field.Text().size() >= kOctetLength) ui::MoveFocus(&next);
+  } catch (...) {
+    Interface::Log("FEHLER in (TOKBottomDlg::KeyUp)");
+  }
+}
+
+void TOKBottomDlg::IP_firstnumKeyUp() {
+  KeyUp(IP_firstnum, IP_secondnum);
+}
+void TOKBottomDlg::IP_secondnumKeyUp() {
+  KeyUp(IP_secondnum, IP_thirdnum);
+}
+void TOKBottomDlg::IP_thirdnumKeyUp() {
+  KeyUp(IP_thirdnum, IP_fourthnum);
+}
+void TOKBottomDlg::IP_fourthnumKeyUp() {
+  KeyUp(IP_fourthnum, OKBtn);
+}
+void TOKBottomDlg::IP_firstnumExit() {
+  Normalize(IP_firstnum);
+}
+void TOKBottomDlg::IP_secondnumExit() {
+  Normalize(IP_secondnum);
+}
+void TOKBottomDlg::IP_thirdnumExit() {
+  Normalize(IP_thirdnum);
+}
+void TOKBottomDlg::IP_fourthnumExit() {
+  Normalize(IP_fourthnum);
+}

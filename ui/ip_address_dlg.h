@@ -1,0 +1,57 @@
+#pragma once
+// The IP address dialog: one IPv4 address typed octet by octet for the client address list.
+// Modal; OK (the default button) and Cancel set the modal result. Each octet field behaves as
+// a masked edit of three digits: a key release normalises the field and, once it holds three
+// characters, moves the focus on to the next field (after the fourth to OK).
+
+#include <string>
+
+#include "ui/models/dialog.h"
+
+class TOKBottomDlg : public ui::Dialog {
+ public:
+  static constexpr std::size_t kOctetLength = 3;
+
+  TOKBottomDlg();
+  ~TOKBottomDlg() override;
+
+  // Trimmed; the first inner blank removed (the gap a deleted middle digit leaves); a number of
+  // 256 or more becomes "255". Leading zeros stay.
+  static std::string NormalizeOctet(const std::string& octet);
+  // Not empty after normalising, and digits only.
+  static bool IsOctetValid(const std::string& octet);
+  bool IsAddressValid() const;
+  // The four fields, trimmed, joined by ".".
+  std::string GetAddressText() const;
+
+  // One key typed into a field as its mask allows (a digit while the field holds fewer than
+  // three characters; any other key changes nothing), followed by the key-up handler.
+  void TypeKey(ui::Edit& field, char key);
+
+  void IP_firstnumKeyUp();
+  void IP_secondnumKeyUp();
+  void IP_thirdnumKeyUp();
+  void IP_fourthnumKeyUp();
+  void IP_firstnumExit();
+  void IP_secondnumExit();
+  void IP_thirdnumExit();
+  void IP_fourthnumExit();
+
+  ui::Plain Bevel1;
+  ui::Edit IP_firstnum;
+  ui::Plain Label1;
+  ui::Edit IP_secondnum;
+  ui::Plain Label2;
+  ui::Edit IP_thirdnum;
+  ui::Plain Label3;
+  ui::Edit IP_fourthnum;
+  ui::Plain OKBtn;
+  ui::Plain CancelBtn;
+
+ private:
+  void KeyUp(ui::Edit& field, ui::Control& next);
+  void Normalize(ui::Edit& field);
+};
+
+// The IP address dialog while it is open, else nullptr.
+extern TOKBottomDlg* OKBottomDlg;
