@@ -19,7 +19,9 @@
 #include "sim/window_host.h"
 #include "ui/config_dlg.h"
 #include "ui/console/console_output.h"
+#include "ui/console/dialog_commands.h"
 #include "ui/console/log_printer.h"
+#include "ui/console/plugin_dialogs.h"
 
 namespace {
 
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
                         &console::PrintLine);
   sim::AddPlayerCommands(loop, *record, player, windows);
   sim::AddLogCommand(loop);
+  console::DialogCommands dialogs(&console::DialogsInDumpOrder, &console::DialogsInLookupOrder);
+  loop.AddHandler([&dialogs](const std::string& line) { return dialogs.Handle(line); });
 
   std::unique_ptr<console::LogPrinter> printer;
   ui::SetFaceHooks(
@@ -84,7 +88,6 @@ int main(int argc, char** argv) {
 
   record->hwndParent = windows.Main();
   record->init();
-  if (ConfigDlg != nullptr) ConfigDlg->StartBtnClick();  // provisional until settings exist
 
   loop.Run();
   record->quit();

@@ -88,7 +88,7 @@ TEST_F(DialogCommandsTest, FocusRunsExitThenEnter) {
 TEST_F(DialogCommandsTest, TextCheckAndSelectChangeOnlyWhatTheyName) {
   Run("text Field  a b ");
   EXPECT_EQ(second.Field.Text(), " a b ");
-  Run("text Field Gr\xC3\xBC\xC3\x9F"
+  Run("text Field Gr\xFC\xDF"
       "e");
   EXPECT_EQ(second.Field.Text(),
             "Gr\xFC\xDF"

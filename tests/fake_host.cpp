@@ -101,6 +101,7 @@ void AnswerTest::SetUp() {
   record_->hwndParent = main_->Window();
   ConfigDlg->httpheadChkBox.SetChecked(false);
   ConfigDlg->StrgAllowCombo.SetSelected(1);
+  ConfigDlg->PasswdEdit.SetText("");  // the settings file's default password is not empty
   port_ = StartServer("0", "5000");
   ASSERT_NE(port_, 0);
   main_->ClearCalls();

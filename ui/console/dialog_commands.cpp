@@ -61,8 +61,7 @@ ui::Control* DialogCommands::Resolve(const std::string& name, std::string& error
   return nullptr;
 }
 
-bool DialogCommands::Handle(const std::string& utf8Line) {
-  const std::string line = text::Utf8ToLatin1(utf8Line);
+bool DialogCommands::Handle(const std::string& line) {
   std::string verb, rest, name, value;
   bool hasArgs = false, hasValue = false;
   SplitFirst(line, verb, rest, hasArgs);
@@ -184,7 +183,7 @@ bool DialogCommands::Select(ui::Control& c, const std::string& value, std::strin
 
 bool DialogCommands::Key(ui::Control& c, const std::string& typed, std::string& error) {
   if (c.GetKind() != Kind::Edit || !c.OnKeyUp) {
-    error = c.Name() + " takes no typing";
+    error = c.Name() + " is no octet field";
     return false;
   }
   ui::MoveFocus(&c);
@@ -195,8 +194,9 @@ bool DialogCommands::Key(ui::Control& c, const std::string& typed, std::string& 
     if (target == nullptr) break;
     if (target->GetKind() == Kind::Edit) {
       auto& edit = static_cast<ui::Edit&>(*target);
+      // The octet fields take up to three digits; any other key changes nothing.
       std::string current = text::Trim(edit.Text());
-      if (current.size() < 3) edit.SetText(current + ch);  // the octet fields hold 3 characters
+      if (ch >= '0' && ch <= '9' && current.size() < 3) edit.SetText(current + ch);
     }
     if (target->OnKeyUp) target->OnKeyUp();
   }

@@ -18,8 +18,8 @@ class DialogCommands {
   // lookupOrder: the dialogs a bare control name is looked up in, first match wins.
   DialogCommands(DialogList dumpOrder, DialogList lookupOrder);
 
-  // Carries out one line (UTF-8) when it is a dialog command; false when it is none. A command
-  // that fails prints one "ERROR " line and changes nothing.
+  // Carries out one line (in the dialogs' 8-bit code page) when it is a dialog command; false when
+  // it is none. A command that fails prints one "ERROR " line and changes nothing.
   bool Handle(const std::string& line);
 
  private:
