@@ -38,7 +38,7 @@ class WindowHost {
   WindowHost(const WindowHost&) = delete;
   WindowHost& operator=(const WindowHost&) = delete;
 
-  host::Window Create(WindowSpec spec);
+  host::Window Create(WindowSpec desc);
   void Destroy(host::Window w);
 
   struct Impl;

@@ -12,20 +12,20 @@ namespace testing_support {
 ScriptedWindow::ScriptedWindow(sim::WindowHost& host, const std::string& className,
                                const std::string& title, std::vector<int> items)
     : host_(host) {
-  sim::WindowSpec spec;
-  spec.className = className;
-  spec.title = title;
-  spec.items = std::move(items);
+  sim::WindowSpec desc;
+  desc.className = className;
+  desc.title = title;
+  desc.items = std::move(items);
   text_ = title;
-  spec.message = [this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
+  desc.message = [this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
     return Handle(m, w, l);
   };
-  spec.text = [this] {
+  desc.text = [this] {
     std::lock_guard<std::mutex> g(lock_);
     return text_;
   };
-  spec.itemText = [this](int id) { return ItemText(id); };
-  window_ = host_.Create(std::move(spec));
+  desc.itemText = [this](int id) { return ItemText(id); };
+  window_ = host_.Create(std::move(desc));
 }
 
 ScriptedWindow::~ScriptedWindow() {

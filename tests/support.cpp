@@ -69,10 +69,10 @@ void LogWatcher::Clear() {
 }
 
 FakePlayer::FakePlayer(const std::string& folder) : iniPath(folder + "Winamp.ini") {
-  sim::WindowSpec spec;
-  spec.className = "FakePlayer";
-  spec.title = "Fake Player";
-  spec.message = [this](std::uint32_t msg, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
+  sim::WindowSpec desc;
+  desc.className = "FakePlayer";
+  desc.title = "Fake Player";
+  desc.message = [this](std::uint32_t msg, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
     if (msg == hostmsg::WM_WA_IPC && l == hostmsg::IPC_GETINIFILE) {
       return reinterpret_cast<std::intptr_t>(iniPath.c_str());
     }
@@ -83,7 +83,7 @@ FakePlayer::FakePlayer(const std::string& folder) : iniPath(folder + "Winamp.ini
     }
     return 0;
   };
-  window_ = host_.Create(spec);
+  window_ = host_.Create(desc);
 }
 
 FakePlayer::~FakePlayer() {

@@ -19,18 +19,18 @@ WindowHost::~WindowHost() {
   for (host::Window w : impl_->windows) host::table::Destroy(w);
 }
 
-host::Window WindowHost::Create(WindowSpec spec) {
+host::Window WindowHost::Create(WindowSpec desc) {
   host::table::Handlers h;
-  h.message = spec.message;
-  if (spec.text) h.text = spec.text;
-  auto items = spec.items;
-  auto itemText = spec.itemText;
+  h.message = desc.message;
+  if (desc.text) h.text = desc.text;
+  auto items = desc.items;
+  auto itemText = desc.itemText;
   h.itemText = [items, itemText](int id, std::string& out) {
     if (std::find(items.begin(), items.end(), id) == items.end() || !itemText) return false;
     out = itemText(id);
     return true;
   };
-  host::Window w = host::table::Create(spec.className, spec.title, std::move(h));
+  host::Window w = host::table::Create(desc.className, desc.title, std::move(h));
   std::lock_guard<std::mutex> g(impl_->lock);
   impl_->windows.push_back(w);
   return w;

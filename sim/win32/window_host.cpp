@@ -17,7 +17,7 @@ constexpr UINT kDestroy = WM_APP + 2;
 constexpr const char* kItemClass = "VelotamSimItem";
 
 struct Window {
-  WindowSpec spec;
+  WindowSpec desc;
   HWND hwnd = nullptr;
 };
 
@@ -39,11 +39,11 @@ std::intptr_t AnswerText(const std::string& text, WPARAM wparam, LPARAM lparam, 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (w != nullptr) {
-    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && w->spec.text) {
-      return AnswerText(w->spec.text(), wparam, lparam, msg == WM_GETTEXTLENGTH);
+    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && w->desc.text) {
+      return AnswerText(w->desc.text(), wparam, lparam, msg == WM_GETTEXTLENGTH);
     }
-    if ((msg == 1024 || msg == WM_COPYDATA || msg == WM_COMMAND) && w->spec.message) {
-      return static_cast<LRESULT>(w->spec.message(msg, static_cast<std::uintptr_t>(wparam),
+    if ((msg == 1024 || msg == WM_COPYDATA || msg == WM_COMMAND) && w->desc.message) {
+      return static_cast<LRESULT>(w->desc.message(msg, static_cast<std::uintptr_t>(wparam),
                                                   static_cast<std::intptr_t>(lparam)));
     }
   }
@@ -53,8 +53,8 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK ItemProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* item = reinterpret_cast<Item*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (item != nullptr && (msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) &&
-      item->owner->spec.itemText) {
-    return AnswerText(item->owner->spec.itemText(item->id), wparam, lparam,
+      item->owner->desc.itemText) {
+    return AnswerText(item->owner->desc.itemText(item->id), wparam, lparam,
                       msg == WM_GETTEXTLENGTH);
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -149,18 +149,18 @@ WindowHost::~WindowHost() {
   impl_->thread.join();
 }
 
-host::Window WindowHost::Create(WindowSpec spec) {
+host::Window WindowHost::Create(WindowSpec desc) {
   HWND result = nullptr;
   impl_->OnThread([&] {
-    RegisterClassOnce(spec.className, &MainProc);
+    RegisterClassOnce(desc.className, &MainProc);
     RegisterClassOnce(kItemClass, &ItemProc);
     auto w = std::make_unique<Window>();
-    w->spec = std::move(spec);
+    w->desc = std::move(desc);
     HWND hwnd =
-        CreateWindowExA(0, w->spec.className.c_str(), w->spec.title.c_str(), WS_OVERLAPPED, 0, 0,
+        CreateWindowExA(0, w->desc.className.c_str(), w->desc.title.c_str(), WS_OVERLAPPED, 0, 0,
                         200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w.get()));
-    for (int id : w->spec.items) {
+    for (int id : w->desc.items) {
       HWND child = CreateWindowExA(0, kItemClass, "", WS_CHILD, 0, 0, 10, 10, hwnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
