@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "base/text.h"
-#include "platform/files.h"
 #include "platform/posix/host_table.h"
 #include "plugin/record.h"
 #include "sim/command_loop.h"
-#include "sim/m3u.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"
 #include "sim/playersim_commands.h"
@@ -36,28 +34,15 @@ int main(int argc, char** argv) {
   // First, so that every thread started later inherits the blocked signals.
   sim::StdinLines input;
 
-  sim::Options options;
+  sim::Setup setup;
   std::string error;
-  if (!sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+  if (!sim::PrepareSetup(std::vector<std::string>(argv + 1, argv + argc), setup, error)) {
     return Fail(error);
   }
 
-  std::vector<sim::Entry> playlist = sim::DemoPlaylist();
-  if (!options.playlist.empty()) {
-    std::string bytes;
-    if (!files::ReadAll(options.playlist, bytes)) {
-      return Fail("cannot read playlist " + options.playlist);
-    }
-    playlist = sim::ReadM3u(bytes);
-  }
-
-  const std::string dir = sim::FolderPath(options.dir);
-  if (!dir.empty()) files::MakeFolder(dir);
-  if (!files::MakeFolder(dir + "Plugins")) return Fail("cannot create folder " + dir + "Plugins");
-
-  sim::Player player(std::move(playlist), dir + "Winamp.ini");
+  sim::Player player(std::move(setup.playlist), setup.dir + "Winamp.ini");
   sim::WindowHost host;
-  sim::PlayerWindows windows(host, player, {options.shoutcast, &sim::SteadyNowMs});
+  sim::PlayerWindows windows(host, player, {setup.options.shoutcast, &sim::SteadyNowMs});
   host::table::SetMessageBoxHandler([](const std::string& t, const std::string& c) {
     console::PrintLine("MSGBOX " + text::EscapeLine(c) + ": " + text::EscapeLine(t));
   });

@@ -14,6 +14,14 @@
 namespace net {
 
 namespace {
+// An IPv4 socket address: addr in network byte order, port in host byte order.
+sockaddr_in Address(std::uint32_t addr, std::uint16_t port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(port);
+  sa.sin_addr.s_addr = addr;
+  return sa;
+}
 std::mutex g_startMutex;
 int g_starts = 0;
 constexpr int kNotInitialised = 10093;  // the Windows Sockets number, for a balanced log
@@ -52,10 +60,7 @@ Socket OpenStream() {
 }
 
 int Bind(Socket s, std::uint32_t addr, std::uint16_t port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(port);
-  sa.sin_addr.s_addr = addr;
+  sockaddr_in sa = Address(addr, port);
   if (::bind(static_cast<int>(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
     return Fail();
   }
@@ -142,10 +147,7 @@ int Send(Socket s, const char* buf, int len) {
 }
 
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(port);
-  sa.sin_addr.s_addr = addr;
+  sockaddr_in sa = Address(addr, port);
   return ::connect(static_cast<int>(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0
                                                                                           : Fail();
 }

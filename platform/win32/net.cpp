@@ -5,6 +5,14 @@
 namespace net {
 
 namespace {
+// An IPv4 socket address: addr in network byte order, port in host byte order.
+sockaddr_in Address(std::uint32_t addr, std::uint16_t port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(port);
+  sa.sin_addr.s_addr = addr;
+  return sa;
+}
 SOCKET S(Socket s) {
   return static_cast<SOCKET>(s);
 }
@@ -29,10 +37,7 @@ Socket OpenStream() {
 }
 
 int Bind(Socket s, std::uint32_t addr, std::uint16_t port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(port);
-  sa.sin_addr.s_addr = addr;
+  sockaddr_in sa = Address(addr, port);
   return bind(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
 }
 
@@ -99,10 +104,7 @@ int Send(Socket s, const char* buf, int len) {
 }
 
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(port);
-  sa.sin_addr.s_addr = addr;
+  sockaddr_in sa = Address(addr, port);
   return connect(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
 }
 

@@ -14,10 +14,8 @@
 #include <vector>
 
 #include "base/text.h"
-#include "platform/files.h"
 #include "plugin/record.h"
 #include "sim/command_loop.h"
-#include "sim/m3u.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"
 #include "sim/playersim_commands.h"
@@ -111,22 +109,11 @@ std::string ProgramFolder() {
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, as on the other platforms
 
-  sim::Options options;
+  sim::Setup setup;
   std::string error;
-  if (!sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+  if (!sim::PrepareSetup(std::vector<std::string>(argv + 1, argv + argc), setup, error)) {
     return Fail(error);
   }
-  std::vector<sim::Entry> playlist = sim::DemoPlaylist();
-  if (!options.playlist.empty()) {
-    std::string bytes;
-    if (!files::ReadAll(options.playlist, bytes)) {
-      return Fail("cannot read playlist " + options.playlist);
-    }
-    playlist = sim::ReadM3u(bytes);
-  }
-  const std::string dir = sim::FolderPath(options.dir);
-  if (!dir.empty()) files::MakeFolder(dir);
-  if (!files::MakeFolder(dir + "Plugins")) return Fail("cannot create folder " + dir + "Plugins");
 
   const std::string dllPath = ProgramFolder() + "gen_Velotam.dll";
   HMODULE dll = LoadLibraryA(dllPath.c_str());
@@ -149,9 +136,9 @@ int main(int argc, char** argv) {
                             GetModuleHandleA(nullptr), nullptr);
 
   {
-    sim::Player player(std::move(playlist), dir + "Winamp.ini");
+    sim::Player player(std::move(setup.playlist), setup.dir + "Winamp.ini");
     sim::WindowHost host(sim::WindowHost::Threading::CallingThread);
-    sim::PlayerWindows windows(host, player, {options.shoutcast, &sim::SteadyNowMs});
+    sim::PlayerWindows windows(host, player, {setup.options.shoutcast, &sim::SteadyNowMs});
 
     sim::CommandLoop loop(&NextLine, &console::PrintLine);
     sim::AddPlayerCommands(loop, *record, player, windows);
