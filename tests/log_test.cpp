@@ -5,6 +5,8 @@
 #include "plugin/interface.h"
 #include "tests/support.h"
 #include "ui/config_dlg.h"
+#include "ui/console/console_output.h"
+#include "ui/console/log_printer.h"
 
 namespace {
 
@@ -70,6 +72,23 @@ TEST_F(ActivityLog, ConcurrentWritersNeverMixOrReorderTheirLines) {
     int t = l[8] - '0';
     EXPECT_EQ(l, "Server: " + std::to_string(t) + ":" + std::to_string(next[t]++));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ActivityLog, NativeFacePrintsEachNewEntryAsOneEscapedLine) {
+  std::vector<std::string> printed;
+  console::SetLineSink([&printed](const std::string& l) { printed.push_back(l); });
+  {
+    console::LogPrinter printer(ConfigDlg->Out);
+    PluginInterface->WriteLog("a\\b\r\nc\xFC");
+    ConfigDlg->Out.Clear();  // clearing prints nothing
+  }
+  PluginInterface->WriteLog("after");  // no printer any more
+  console::SetLineSink(nullptr);
+  EXPECT_EQ(printed, Strings{"LOG Server: a\\\\b\\r\\nc\xC3\xBC"});
 }
 
 }  // namespace

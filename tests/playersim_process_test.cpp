@@ -242,6 +242,48 @@ TEST(PlayersimProcess, BadCommandLineIsRefused) {
   }
 }
 
+// The lines of a dump that are about the named controls.
+std::vector<std::string> DumpOf(const std::vector<std::string>& lines,
+                                const std::vector<std::string>& prefixes) {
+  std::vector<std::string> picked;
+  for (const auto& l : lines) {
+    for (const auto& p : prefixes) {
+      if (l.rfind("CTRL " + p, 0) == 0) picked.push_back(l);
+    }
+  }
+  return picked;
+}
+
+TEST(PlayersimProcess, DialogCommandsOfferTheRestartAndTheSettingsComeBack) {
+  testing_support::TempFolder folder;
+  {
+    Playersim p({"--dir", folder.Path()});
+    ASSERT_TRUE(p.Started());
+    p.Write(
+        "focus PortEdit\ntext PortEdit 4999\nfocus TimeOutEdit\n"
+        "click CancelBtn\nclick hinzfuegenBtn\nkey IP_firstnum 10000000999\n"
+        "click OKBtn\nclick CreateLangBtn\ncheck VerbieteAdrRadioBtn 1\nclick CloseBttn\n"
+        "dump\nquit\n");
+    EXPECT_EQ(p.ExitCode(), 0);
+    EXPECT_EQ(DumpOf(p.OwnLines(), {"ServerRestartDlg.shown", "ConfigDlg.PortEdit.text",
+                                    "ConfigDlg.AdrListBox.item", "OKBottomDlg"}),
+              (std::vector<std::string>{"CTRL ConfigDlg.PortEdit.text=4999",
+                                        "CTRL ConfigDlg.AdrListBox.item.0=100.000.009.99",
+                                        "CTRL ServerRestartDlg.shown=0"}));
+    // The restart offer came (CancelBtn was there to click) and the invisible button refused.
+    EXPECT_EQ(p.OwnLines().front(), "ERROR CreateLangBtn is not visible");
+  }
+  Playersim again({"--dir", folder.Path()});
+  ASSERT_TRUE(again.Started());
+  again.Write("dump\nquit\n");
+  EXPECT_EQ(again.ExitCode(), 0);
+  EXPECT_EQ(DumpOf(again.OwnLines(), {"ConfigDlg.PortEdit.text", "ConfigDlg.AdrListBox.item",
+                                      "ConfigDlg.VerbieteAdrRadioBtn.checked"}),
+            (std::vector<std::string>{"CTRL ConfigDlg.PortEdit.text=4999",
+                                      "CTRL ConfigDlg.VerbieteAdrRadioBtn.checked=1",
+                                      "CTRL ConfigDlg.AdrListBox.item.0=100.000.009.99"}));
+}
+
 }  // namespace
 
 #endif  // _WIN32
