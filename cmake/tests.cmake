@@ -40,6 +40,11 @@ if(WIN32)
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/playersim_check.sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh
                    ${WINE_STATE} $<TARGET_FILE:playersim> ${CMAKE_BINARY_DIR}/playersim_check)
   set_tests_properties(playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+  add_test(NAME dll_server_in_playersim_exe
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/dll_server_check.sh
+                   ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh ${WINE_STATE} $<TARGET_FILE:playersim>
+                   ${CMAKE_BINARY_DIR}/dll_server_check)
+  set_tests_properties(dll_server_in_playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
   add_dependencies(dll_loader playersim)
 
   add_test(NAME dll_exports_and_imports
