@@ -7,7 +7,7 @@
 namespace hostmsg {
 
 // Messages
-inline constexpr std::uint32_t WM_WA_IPC = 1024;  // user message: data first, request last
+inline constexpr std::uint32_t WM_HOST_USER = 1024;  // user message: data first, request last
 inline constexpr std::uint32_t WM_COPYDATA = 74;
 inline constexpr std::uint32_t WM_COMMAND = 273;  // command identifier first, 0 last
 
@@ -54,7 +54,7 @@ inline constexpr std::int32_t ID_EXEC_VISUAL = 40192;
 
 // The playlist window and its delete request (first argument; the index is the last)
 inline constexpr const char* kPlaylistClass = "Winamp PE";
-inline constexpr std::int32_t IPC_PE_DELETEINDEX = 104;
+inline constexpr std::int32_t PLAYLIST_DELETE_ENTRY = 104;
 
 // The SHOUTcast source window, its connect button and its status line
 inline constexpr const char* kShoutcastTitle = "SHOUTcast source";

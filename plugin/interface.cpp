@@ -169,7 +169,7 @@ void Interface::SetClock(clk::UtcTime (*clock)()) {
 
 std::string Interface::GetPluginPath() {
   try {
-    std::intptr_t r = SendPlayerMessage(hostmsg::WM_WA_IPC, 0, hostmsg::IPC_GETINIFILE);
+    std::intptr_t r = SendPlayerMessage(hostmsg::WM_HOST_USER, 0, hostmsg::IPC_GETINIFILE);
     std::string path = r != 0 ? std::string(reinterpret_cast<const char*>(r)) : std::string();
     std::size_t p = path.find("Winamp.ini");
     if (p != std::string::npos) path.erase(p, 10);

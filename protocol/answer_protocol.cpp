@@ -23,14 +23,14 @@ std::string AnswerProtocol::Param(const std::string& name) const {
 }
 
 std::int32_t AnswerProtocol::AskPlayer(std::int32_t request, std::intptr_t data) {
-  auto r = PluginInterface->SendPlayerMessage(hostmsg::WM_WA_IPC, static_cast<std::uintptr_t>(data),
-                                              request);
+  auto r = PluginInterface->SendPlayerMessage(hostmsg::WM_HOST_USER,
+                                              static_cast<std::uintptr_t>(data), request);
   return static_cast<std::int32_t>(r);
 }
 
 std::string AnswerProtocol::AskPlayerText(std::int32_t request, std::intptr_t data) {
   return Interface::HostText(PluginInterface->SendPlayerMessage(
-      hostmsg::WM_WA_IPC, static_cast<std::uintptr_t>(data), request));
+      hostmsg::WM_HOST_USER, static_cast<std::uintptr_t>(data), request));
 }
 
 void AnswerProtocol::Send(const std::string& text) {
@@ -86,7 +86,7 @@ void AnswerStandardParam::SendAnswer() {
       std::int32_t n = text::StrToInt(v);
       if (!IsInvalid(n)) {
         std::intptr_t r = PluginInterface->SendPlayerMessage(
-            hostmsg::WM_WA_IPC, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(n)),
+            hostmsg::WM_HOST_USER, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(n)),
             HostCode);
         if (ReplyIsText) {
           if (r != 0) reply = Interface::HostText(r);

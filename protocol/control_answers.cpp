@@ -18,8 +18,8 @@ void AnswerDELETEPOS::SendAnswer() {
     host::Window playlist = PluginInterface->FindWindowByClass(hostmsg::kPlaylistClass);
     std::int32_t n = AskPlayer(hostmsg::IPC_GETLISTLENGTH, 0);
     if (playlist != host::kNoWindow && index >= 0 && index < n) {
-      PluginInterface->SendWindowMessage(playlist, hostmsg::WM_WA_IPC, hostmsg::IPC_PE_DELETEINDEX,
-                                         index);
+      PluginInterface->SendWindowMessage(playlist, hostmsg::WM_HOST_USER,
+                                         hostmsg::PLAYLIST_DELETE_ENTRY, index);
       reply = "1";
     }
   } catch (...) {

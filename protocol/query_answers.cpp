@@ -54,7 +54,7 @@ void AnswerPlaylistList::SendAnswer() {
     std::string reply;
     for (std::int32_t i = 0; i < n; ++i) {
       std::intptr_t r = PluginInterface->SendPlayerMessage(
-          hostmsg::WM_WA_IPC, static_cast<std::uintptr_t>(i), entryRequest_);
+          hostmsg::WM_HOST_USER, static_cast<std::uintptr_t>(i), entryRequest_);
       reply += r != 0 ? text::Trim(Interface::HostText(r)) : std::string("0");
       if (i != n - 1) reply += delim;
     }

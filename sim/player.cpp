@@ -301,7 +301,7 @@ std::intptr_t Player::PlaylistMessage(std::uintptr_t wparam, std::intptr_t lpara
                                       std::int64_t now) {
   std::lock_guard<std::mutex> g(lock_);
   Advance(now);
-  if (wparam != static_cast<std::uintptr_t>(hostmsg::IPC_PE_DELETEINDEX)) return 0;
+  if (wparam != static_cast<std::uintptr_t>(hostmsg::PLAYLIST_DELETE_ENTRY)) return 0;
   return DeleteEntry(lparam);
 }
 

@@ -59,7 +59,7 @@ PlayerWindows::PlayerWindows(WindowHost& host, Player& player, Options options)
   main.message = [this](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) {
     return Guarded([&]() -> std::intptr_t {
       switch (msg) {
-        case hostmsg::WM_WA_IPC:
+        case hostmsg::WM_HOST_USER:
           return player_.Request(static_cast<std::int32_t>(lparam),
                                  static_cast<std::int32_t>(wparam), clock_());
         case hostmsg::WM_COPYDATA: {
@@ -89,7 +89,7 @@ PlayerWindows::PlayerWindows(WindowHost& host, Player& player, Options options)
   playlist.title = "Playlist";
   playlist.message = [this](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) {
     return Guarded([&]() -> std::intptr_t {
-      if (msg != hostmsg::WM_WA_IPC) return 0;
+      if (msg != hostmsg::WM_HOST_USER) return 0;
       return player_.PlaylistMessage(wparam, lparam, clock_());
     });
   };

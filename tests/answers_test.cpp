@@ -18,7 +18,7 @@ using namespace hostmsg;
 using Calls = std::vector<HostCall>;
 
 HostCall Ipc(std::intptr_t data, std::intptr_t request) {
-  return {WM_WA_IPC, static_cast<std::uintptr_t>(data), request, {}};
+  return {WM_HOST_USER, static_cast<std::uintptr_t>(data), request, {}};
 }
 HostCall Command(std::uintptr_t id) {
   return {WM_COMMAND, id, 0, {}};
@@ -205,8 +205,8 @@ TEST_F(Answers, DeletePositionGoesToThePlaylistWindow) {
     const char* target;
     const char* reply;
     Calls calls;
-  } cases[] = {{"DELETEPOS?index=3abc", "1", {Ipc(IPC_PE_DELETEINDEX, 3)}},
-               {"DELETEPOS?", "1", {Ipc(IPC_PE_DELETEINDEX, 0)}},
+  } cases[] = {{"DELETEPOS?index=3abc", "1", {Ipc(PLAYLIST_DELETE_ENTRY, 3)}},
+               {"DELETEPOS?", "1", {Ipc(PLAYLIST_DELETE_ENTRY, 0)}},
                {"DELETEPOS?index=5", "0", {}},
                {"DELETEPOS?index=-1", "0", {}}};
   for (const auto& c : cases) {

@@ -84,10 +84,10 @@ void AnswerTest::SetUp() {
   PluginTest::SetUp();
   main_ = std::make_unique<ScriptedWindow>(windows_, "VelotamTestPlayer", "Test Player");
   main_->OnMessage([this](const HostCall& c) -> std::intptr_t {
-    if (c.msg == hostmsg::WM_WA_IPC && c.lparam == hostmsg::IPC_GETINIFILE) {
+    if (c.msg == hostmsg::WM_HOST_USER && c.lparam == hostmsg::IPC_GETINIFILE) {
       return reinterpret_cast<std::intptr_t>(player_->iniPath.c_str());
     }
-    if (c.msg == hostmsg::WM_WA_IPC &&
+    if (c.msg == hostmsg::WM_HOST_USER &&
         (c.lparam == hostmsg::IPC_GETPLAYLISTFILE || c.lparam == hostmsg::IPC_GETPLAYLISTTITLE)) {
       if (c.wparam >= entries.size() || entries[c.wparam] == "\x01") return 0;
       return reinterpret_cast<std::intptr_t>(entries[c.wparam].c_str());

@@ -31,7 +31,7 @@ std::intptr_t Apply(Player& p, const Step& s) {
     case Op::Command:
       return p.Command(s.number, s.now);
     case Op::PlaylistDelete:
-      return p.PlaylistMessage(IPC_PE_DELETEINDEX, s.number, s.now);
+      return p.PlaylistMessage(PLAYLIST_DELETE_ENTRY, s.number, s.now);
     case Op::PlayFile:
       return p.CopyData(IPC_PLAYFILE, s.text);
     case Op::ChDir:

@@ -42,7 +42,7 @@ class PlayerWindowsTest : public ::testing::Test {
   }
 
   std::intptr_t Ipc(std::int32_t request, std::int32_t data = 0) {
-    return host::Send(windows_->Main(), WM_WA_IPC, Data(data), request);
+    return host::Send(windows_->Main(), WM_HOST_USER, Data(data), request);
   }
   void Press(std::int32_t id) { host::Send(windows_->Main(), WM_COMMAND, Data(id), 0); }
   std::string Title() { return host::GetText(windows_->Main(), kTitleBuffer); }
@@ -134,9 +134,9 @@ TEST_F(PlayerWindowsTest, PlaylistWindowDeletesByIndex) {
   host::Window playlist = host::FindByClass(kPlaylistClass);
   ASSERT_NE(playlist, host::kNoWindow);
   EXPECT_EQ(playlist, windows_->Playlist());
-  EXPECT_EQ(host::Send(playlist, WM_WA_IPC, IPC_PE_DELETEINDEX, 3), 0);
-  EXPECT_EQ(host::Send(playlist, WM_WA_IPC, IPC_PE_DELETEINDEX, 1), 1);
-  EXPECT_EQ(host::Send(playlist, WM_WA_IPC, 105, 0), 0);  // no other request deletes
+  EXPECT_EQ(host::Send(playlist, WM_HOST_USER, PLAYLIST_DELETE_ENTRY, 3), 0);
+  EXPECT_EQ(host::Send(playlist, WM_HOST_USER, PLAYLIST_DELETE_ENTRY, 1), 1);
+  EXPECT_EQ(host::Send(playlist, WM_HOST_USER, 105, 0), 0);  // no other request deletes
   EXPECT_EQ(Ipc(IPC_GETLISTLENGTH), 2);
   EXPECT_EQ(TextAt(Ipc(IPC_GETPLAYLISTTITLE, 1)), "Three");
   EXPECT_EQ(Ipc(IPC_DELETE), 1);
@@ -197,7 +197,7 @@ TEST(PlayerWindows, WindowsOfTheCallingThreadAnswerItsSends) {
   sim::Player player(Three(), "");
   sim::WindowHost host(sim::WindowHost::Threading::CallingThread);
   sim::PlayerWindows windows(host, player, {true, [] { return std::int64_t{0}; }});
-  EXPECT_EQ(host::Send(windows.Main(), WM_WA_IPC, 0, IPC_GETVERSION), 0x5666);
+  EXPECT_EQ(host::Send(windows.Main(), WM_HOST_USER, 0, IPC_GETVERSION), 0x5666);
   EXPECT_EQ(host::GetText(windows.Main(), kTitleBuffer), "1. One - Winamp [Stopped]");
   EXPECT_EQ(host::FindByClass(kPlaylistClass), windows.Playlist());
   host::Send(host::FindByTitle(kShoutcastTitle), WM_COMMAND, ID_SHOUTCAST_CONNECT, 0);
@@ -215,7 +215,7 @@ TEST(PlayerWindows, PluginFindsItsFilesThroughTheIniPath) {
   ASSERT_NE(PluginInterface, nullptr);
   EXPECT_EQ(PluginInterface->GetPluginPath(), folder.Path());
   EXPECT_EQ(PluginInterface->GetIniPath(), folder.Path() + "Plugins\\gen_Velotam.ini");
-  EXPECT_EQ(PluginInterface->SendPlayerMessage(WM_WA_IPC, 0, IPC_GETLISTLENGTH), 3);
+  EXPECT_EQ(PluginInterface->SendPlayerMessage(WM_HOST_USER, 0, IPC_GETLISTLENGTH), 3);
   record->quit();
   record->hwndParent = host::kNoWindow;
 }

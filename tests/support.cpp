@@ -73,13 +73,13 @@ FakePlayer::FakePlayer(const std::string& folder) : iniPath(folder + "Winamp.ini
   desc.className = "FakePlayer";
   desc.title = "Fake Player";
   desc.message = [this](std::uint32_t msg, std::uintptr_t w, std::intptr_t l) -> std::intptr_t {
-    if (msg == hostmsg::WM_WA_IPC && l == hostmsg::IPC_GETINIFILE) {
+    if (msg == hostmsg::WM_HOST_USER && l == hostmsg::IPC_GETINIFILE) {
       return reinterpret_cast<std::intptr_t>(iniPath.c_str());
     }
     std::lock_guard<std::mutex> g(lock_);
     messages_.push_back({msg, w, l});
     for (const auto& [request, result] : answers_) {
-      if (msg == hostmsg::WM_WA_IPC && l == request) return result;
+      if (msg == hostmsg::WM_HOST_USER && l == request) return result;
     }
     return 0;
   };
