@@ -172,6 +172,7 @@ TEST_F(Server, PortIsReducedTo16Bits) {
     StartServer(c.text);
     EXPECT_EQ(log_->Lines().at(1), "Server: Port (" + std::to_string(c.port) + ") initialisiert");
     StopServer();
+    ASSERT_TRUE(log_->WaitFor(kEnded));  // the old worker's last line comes before the next case
   }
 }
 
