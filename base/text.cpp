@@ -1,5 +1,6 @@
 #include "base/text.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace text {
@@ -35,6 +36,10 @@ std::optional<std::int32_t> ParseInt(const std::string& s) {
   if (negative) v = -v;
   if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
   return static_cast<std::int32_t>(v);
+}
+
+bool IsDigits(const std::string& s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
 }
 
 std::int32_t StrToInt(const std::string& s) {

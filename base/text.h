@@ -23,6 +23,9 @@ std::optional<std::int32_t> ParseInt(const std::string& s);
 // As ParseInt, but raises ConvertError.
 std::int32_t StrToInt(const std::string& s);
 
+// True when the text is not empty and holds decimal digits only.
+bool IsDigits(const std::string& s);
+
 // Lenient conversion: skips leading white space, takes an optional sign, then decimal digits
 // up to the first other character; no digits give 0. Saturates at the 32-bit limits.
 std::int32_t LenientInt(const std::string& s);

@@ -70,7 +70,7 @@ TConfigDlg::TConfigDlg()
   IPCombo.OnExit = [this] { IPComboExit(); };
 
   ConfigDlg = this;
-  if (ui::GetFaceHooks().created) ui::GetFaceHooks().created(*this);
+  AnnounceCreated();
 }
 
 TConfigDlg::~TConfigDlg() {
@@ -81,7 +81,7 @@ TConfigDlg::~TConfigDlg() {
   }
   StopServerForQuit();
   SrvSocket.reset();
-  if (ui::GetFaceHooks().destroyed) ui::GetFaceHooks().destroyed(*this);
+  AnnounceDestroyed();
 }
 
 void TConfigDlg::FormShow() {

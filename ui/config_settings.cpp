@@ -17,9 +17,7 @@ bool AddressKeyNumber(const std::string& key, std::int32_t& n) {
   if (key.size() < 4 || !IniFile::SameName(key.substr(0, 3), "IP_")) return false;
   std::string digits = key.substr(3);
   if (digits.size() > 1 && digits[0] == '0') return false;
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
+  if (!text::IsDigits(digits)) return false;
   auto v = text::ParseInt(digits);
   if (!v) return false;
   n = *v;
@@ -111,7 +109,7 @@ void TConfigDlg::SaveSettings() {
   file.WriteBool("logging", "EnableLog", LoggingChkBox.Checked());
   file.WriteString("Language", "Filename", LanguageFileName);
 
-  files::MakeFolder(PluginInterface->GetPluginPath() + "Plugins");
+  files::MakeFolder(path.substr(0, path.rfind('\\')));
   if (!file.Save(path)) {
     Interface::Log("Einstellungen konnten nicht gespeichert werden (" + path + ")");
   }

@@ -1,18 +1,10 @@
 #include "ui/ip_address_dlg.h"
 
-#include <algorithm>
-
 #include "base/text.h"
 #include "plugin/interface.h"
 #include "ui/ip_address_layout.h"
 
 TOKBottomDlg* OKBottomDlg = nullptr;
-
-namespace {
-bool AllDigits(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-}  // namespace
 
 TOKBottomDlg::TOKBottomDlg()
     : ui::Dialog("OKBottomDlg", "IP - Adresse", layout::kIPAddressForm),
@@ -37,11 +29,11 @@ TOKBottomDlg::TOKBottomDlg()
   OKBtn.OnClick = [this] { SetModalResult(ui::ModalResult::OK); };
   CancelBtn.OnClick = [this] { SetModalResult(ui::ModalResult::Cancel); };
   OKBottomDlg = this;
-  if (ui::GetFaceHooks().created) ui::GetFaceHooks().created(*this);
+  AnnounceCreated();
 }
 
 TOKBottomDlg::~TOKBottomDlg() {
-  if (ui::GetFaceHooks().destroyed) ui::GetFaceHooks().destroyed(*this);
+  AnnounceDestroyed();
   if (OKBottomDlg == this) OKBottomDlg = nullptr;
 }
 
@@ -51,14 +43,14 @@ std::string TOKBottomDlg::NormalizeOctet(const std::string& octet) {
   std::size_t blank = t.find(' ');
   if (blank != std::string::npos) t.erase(blank, 1);
   // Only digits reach the field through its mask; other texts are left for IsOctetValid.
-  if (!AllDigits(t)) return t;
+  if (!text::IsDigits(t)) return t;
   auto v = text::ParseInt(t);
   if (!v || *v >= 256) t = "255";
   return t;
 }
 
 bool TOKBottomDlg::IsOctetValid(const std::string& octet) {
-  return AllDigits(NormalizeOctet(octet));
+  return text::IsDigits(NormalizeOctet(octet));
 }
 
 bool TOKBottomDlg::IsAddressValid() const {

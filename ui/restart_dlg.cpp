@@ -16,11 +16,11 @@ TServerRestartDlg::TServerRestartDlg()
   RestartBtn.OnClick = [this] { RestartBtnClick(); };
   CancelBtn.OnClick = [this] { CancelBtnClick(); };
   ServerRestartDlg = this;
-  if (ui::GetFaceHooks().created) ui::GetFaceHooks().created(*this);
+  AnnounceCreated();
 }
 
 TServerRestartDlg::~TServerRestartDlg() {
-  if (ui::GetFaceHooks().destroyed) ui::GetFaceHooks().destroyed(*this);
+  AnnounceDestroyed();
   if (ServerRestartDlg == this) ServerRestartDlg = nullptr;
 }
 

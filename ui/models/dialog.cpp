@@ -59,6 +59,14 @@ void Dialog::Register(Control& control) {
   controls_.push_back(&control);
 }
 
+void Dialog::AnnounceCreated() {
+  if (g_hooks.created) g_hooks.created(*this);
+}
+
+void Dialog::AnnounceDestroyed() {
+  if (g_hooks.destroyed) g_hooks.destroyed(*this);
+}
+
 Control* Focused() {
   return g_focused.load();
 }

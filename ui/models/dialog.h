@@ -40,6 +40,12 @@ class Dialog {
 
   void Register(Control& control);
 
+ protected:
+  // Tell the face that the dialog has been built (call at the end of the derived constructor)
+  // or is going away (call first in the derived destructor).
+  void AnnounceCreated();
+  void AnnounceDestroyed();
+
  private:
   std::string name_;
   std::string caption_;
