@@ -79,7 +79,7 @@ std::string Interface::HostText(std::intptr_t reference) {
 void Interface::WriteLog(const std::string& message) {
   TConfigDlg* dlg = ConfigDlg;
   if (dlg == nullptr || !dlg->LoggingChkBox.Checked()) return;
-  dlg->Out.Add("Server: " + message);
+  dlg->Out.Append("Server: " + message);
 }
 
 void Interface::Log(const std::string& message) {

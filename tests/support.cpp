@@ -30,28 +30,46 @@ TempFolder::~TempFolder() {
   fs::remove_all(path_, ec);
 }
 
-LogWatcher::LogWatcher() {
-  subscription_ = ConfigDlg->Out.Subscribe([this](const ui::Control&, const ui::Change& c) {
-    if (c.what != ui::Change::What::Appended) return;
-    std::lock_guard<std::mutex> g(lock_);
-    lines_.push_back(c.value);
-    cv_.notify_all();
-  });
-}
+LogWatcher::LogWatcher()
+    : reader_(std::make_unique<ui::LogReader>(ConfigDlg->Out, [this] {
+        // Runs with the log locked: the waiter takes wakeLock_ only while it holds no other.
+        std::lock_guard<std::mutex> g(wakeLock_);
+        woken_ = true;
+        cv_.notify_all();
+      })) {}
 
 LogWatcher::~LogWatcher() {
-  if (ConfigDlg != nullptr) ConfigDlg->Out.Unsubscribe(subscription_);
+  if (ConfigDlg == nullptr) (void)reader_.release();  // its log is gone with the dialog
+}
+
+void LogWatcher::CatchUp() const {
+  ui::LogBatch batch = reader_->Next();
+  lines_.insert(lines_.end(), batch.entries.begin(), batch.entries.end());
 }
 
 std::vector<std::string> LogWatcher::Lines() const {
   std::lock_guard<std::mutex> g(lock_);
+  CatchUp();
   return lines_;
 }
 
 bool LogWatcher::WaitUntil(const std::function<bool(const std::vector<std::string>&)>& pred,
                            std::chrono::milliseconds limit) const {
-  std::unique_lock<std::mutex> g(lock_);
-  return cv_.wait_for(g, limit, [&] { return pred(lines_); });
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      CatchUp();
+      if (pred(lines_)) return true;
+    }
+    std::unique_lock<std::mutex> w(wakeLock_);
+    if (!cv_.wait_until(w, deadline, [this] { return woken_; })) {
+      std::lock_guard<std::mutex> g(lock_);
+      CatchUp();
+      return pred(lines_);
+    }
+    woken_ = false;
+  }
 }
 
 bool LogWatcher::WaitFor(const std::string& line, int count,
@@ -65,6 +83,7 @@ bool LogWatcher::WaitFor(const std::string& line, int count,
 
 void LogWatcher::Clear() {
   std::lock_guard<std::mutex> g(lock_);
+  CatchUp();
   lines_.clear();
 }
 

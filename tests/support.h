@@ -17,6 +17,7 @@
 #include "platform/net.h"
 #include "plugin/record.h"
 #include "sim/window_host.h"
+#include "ui/models/log_list.h"
 
 namespace testing_support {
 
@@ -49,10 +50,14 @@ class LogWatcher {
   void Clear();
 
  private:
-  mutable std::mutex lock_;
+  void CatchUp() const;  // call with lock_ held
+
+  mutable std::mutex lock_;  // lines_ and the reader
+  mutable std::mutex wakeLock_;
   mutable std::condition_variable cv_;
-  std::vector<std::string> lines_;
-  int subscription_ = 0;
+  mutable bool woken_ = false;
+  mutable std::vector<std::string> lines_;
+  std::unique_ptr<ui::LogReader> reader_;
 };
 
 // The player's main window as a test double: answers request 334 with the INI path in the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/models/dialog.h"
+#include "ui/models/log_list.h"
 
 class IniFile;
 class ServerSocket;
@@ -76,7 +77,7 @@ class TConfigDlg : public ui::Dialog {
   ui::ComboBox StrgAllowCombo;
   ui::Plain LogTab;
   ui::Plain Bevel3;
-  ui::ListBox Out;
+  ui::LogList Out;
   ui::Plain ProtLoeschenBtn;
   ui::CheckBox LoggingChkBox;
   ui::Plain CreateLangBtn;

@@ -171,7 +171,7 @@ bool DialogCommands::Select(ui::Control& c, const std::string& value, std::strin
     error = c.Name() + " is no list";
     return false;
   }
-  auto& list = static_cast<ui::ListModel&>(c);
+  auto& list = dynamic_cast<ui::ItemList&>(c);
   auto index = text::ParseInt(value);
   if (!index || *index < -1 || *index >= list.Count()) {
     error = "no entry " + value + " in " + c.Name();
@@ -213,12 +213,12 @@ void DialogCommands::Dump() const {
       if (HasCaption(k)) Property(prefix, "caption", c->Caption());
       if (k == Kind::Edit) Property(prefix, "text", static_cast<ui::Edit*>(c)->Text());
       if (k == Kind::ComboBox) {
-        Property(prefix, "text", static_cast<ui::ListModel*>(c)->SelectedText());
+        Property(prefix, "text", dynamic_cast<ui::ItemList&>(*c).SelectedText());
       }
       if (IsCheckable(k))
         Property(prefix, "checked", Flag(static_cast<ui::CheckBox*>(c)->Checked()));
       if (IsList(k)) {
-        auto* list = static_cast<ui::ListModel*>(c);
+        auto* list = dynamic_cast<ui::ItemList*>(c);
         std::vector<std::string> items = list->Items();
         Property(prefix, "count", std::to_string(items.size()));
         for (std::size_t i = 0; i < items.size(); ++i) {

@@ -5,16 +5,74 @@
 
 namespace console {
 
-LogPrinter::LogPrinter(ui::ListModel& log) : log_(log) {
-  // Runs under the list's lock, so the lines come out in the list's order.
-  subscription_ = log_.Subscribe([](const ui::Control&, const ui::Change& change) {
-    if (change.what == ui::Change::What::Appended)
-      PrintLine("LOG " + text::EscapeLine(change.value));
-  });
+namespace {
+// Enough lines per write to keep up with any burst, few enough to keep each write short.
+constexpr std::size_t kBatch = 1024;
+}  // namespace
+
+LogPrinter::LogPrinter(ui::LogList& log)
+    : reader_(log,
+              [this] {
+                // Runs with the log locked: only a flag and a signal.
+                std::lock_guard<std::mutex> g(wakeLock_);
+                if (pending_) return;
+                pending_ = true;
+                wakeUp_.notify_one();
+              }),
+      thread_([this] { Run(); }) {
+  SetBeforePrint([this] { Drain(); });
 }
 
 LogPrinter::~LogPrinter() {
-  log_.Unsubscribe(subscription_);
+  SetBeforePrint(nullptr);
+  {
+    std::lock_guard<std::mutex> g(wakeLock_);
+    stopping_ = true;
+    wakeUp_.notify_one();
+  }
+  thread_.join();
+  try {
+    Drain();
+  } catch (...) {
+    // Nothing is left to tell it to.
+  }
+}
+
+void LogPrinter::Run() {
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> g(wakeLock_);
+      wakeUp_.wait(g, [this] { return pending_ || stopping_; });
+      if (stopping_) return;
+      pending_ = false;
+    }
+    try {
+      while (PrintBatch()) {
+      }
+    } catch (...) {
+      // Out of memory for a batch: the next wake-up tries again.
+    }
+  }
+}
+
+void LogPrinter::Drain() {
+  while (PrintBatch()) {
+  }
+}
+
+bool LogPrinter::PrintBatch() {
+  std::lock_guard<std::mutex> g(printLock_);
+  ui::LogBatch batch = reader_.Next(kBatch);
+  if (batch.entries.empty() && batch.skipped == 0) return false;
+  std::string lines;
+  if (batch.skipped > 0) lines = "LOGSKIPPED " + std::to_string(batch.skipped) + "\n";
+  for (const std::string& e : batch.entries) {
+    lines += "LOG ";
+    lines += text::EscapeLine(e);
+    lines += '\n';
+  }
+  PrintLines(lines);
+  return true;
 }
 
 }  // namespace console

@@ -1,20 +1,43 @@
 #pragma once
-// Prints every new entry of the activity log as one line "LOG " + entry (escaped, UTF-8).
+// Prints every new entry of the activity log as one line "LOG " + entry (escaped, UTF-8), in
+// log order, in batches of one write each, from a thread of its own: a slow or blocked
+// standard output holds up only this thread, never a thread that writes the log. When the
+// printer falls so far behind that the log has dropped entries it had not printed, it prints
+// "LOGSKIPPED " + their number once and goes on with what the log still holds. Before any
+// other line of the face is printed, the entries logged so far are printed first, so a command's
+// own output never overtakes the log lines it caused.
 
-#include "ui/models/control.h"
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "ui/models/log_list.h"
 
 namespace console {
 
 class LogPrinter {
  public:
-  explicit LogPrinter(ui::ListModel& log);
+  explicit LogPrinter(ui::LogList& log);
+  // Prints what is still waiting, then stops.
   ~LogPrinter();
   LogPrinter(const LogPrinter&) = delete;
   LogPrinter& operator=(const LogPrinter&) = delete;
 
+  // Prints every entry logged before the call, on the calling thread.
+  void Drain();
+
  private:
-  ui::ListModel& log_;
-  int subscription_;
+  void Run();
+  // Prints one batch; false when there was nothing to print.
+  bool PrintBatch();
+
+  std::mutex wakeLock_;
+  std::condition_variable wakeUp_;
+  bool pending_ = false;
+  bool stopping_ = false;
+  std::mutex printLock_;  // one batch at a time, so batches keep the log's order
+  ui::LogReader reader_;
+  std::thread thread_;
 };
 
 }  // namespace console

@@ -128,9 +128,6 @@ void RadioButton::AddPartner(RadioButton& other) {
   other.partners_.push_back(this);
 }
 
-ListModel::ListModel(Dialog& owner, const Layout& layout, std::size_t maxItems)
-    : Control(owner, layout), maxItems_(maxItems) {}
-
 std::vector<std::string> ListModel::Items() const {
   Lock g(lock_);
   return items_;
@@ -149,10 +146,6 @@ std::string ListModel::Item(int index) const {
 
 void ListModel::Add(const std::string& item) {
   Lock g(lock_);
-  if (maxItems_ > 0 && items_.size() >= maxItems_) {
-    items_.erase(items_.begin());
-    if (selected_ >= 0) --selected_;
-  }
   items_.push_back(item);
   Notify(Change::What::Appended, item);
 }

@@ -139,28 +139,37 @@ class RadioButton : public CheckBox {
   std::vector<RadioButton*> partners_;
 };
 
-// An item list with one selection (-1: none): list boxes and drop-down lists.
-class ListModel : public Control {
+// What every list box and drop-down list shows: items and one selection (-1: none).
+class ItemList {
  public:
-  // maxItems > 0 keeps only the newest maxItems entries (the oldest are dropped first).
-  ListModel(Dialog& owner, const Layout& layout, std::size_t maxItems = 0);
+  virtual ~ItemList() = default;
+  virtual std::vector<std::string> Items() const = 0;
+  virtual int Count() const = 0;
+  virtual int Selected() const = 0;
+  virtual void SetSelected(int index) = 0;  // an index outside the list selects nothing
+  virtual std::string SelectedText() const = 0;
+};
 
-  std::vector<std::string> Items() const;
-  int Count() const;
+// An item list with one selection: list boxes and drop-down lists.
+class ListModel : public Control, public ItemList {
+ public:
+  using Control::Control;
+
+  std::vector<std::string> Items() const override;
+  int Count() const override;
   std::string Item(int index) const;  // empty outside the list
   void Add(const std::string& item);
   void Delete(int index);  // nothing outside the list
   void Clear();
   void SetItems(const std::vector<std::string>& items);  // selection becomes -1
-  int Selected() const;
-  void SetSelected(int index);  // an index outside the list selects nothing
-  std::string SelectedText() const;
+  int Selected() const override;
+  void SetSelected(int index) override;
+  std::string SelectedText() const override;
   int IndexOf(const std::string& item) const;
 
  private:
   std::vector<std::string> items_;
   int selected_ = -1;
-  std::size_t maxItems_;
 };
 
 class ComboBox : public ListModel {

@@ -1,0 +1,80 @@
+#pragma once
+// The activity log's list box: the newest entries in a ring, each with a sequence number.
+// An append costs the same whatever the log holds, takes the lock only to store the line and
+// runs no observer code beyond the readers' wake-ups. Views catch up on their own schedule
+// through a LogReader, so a slow view (a blocked standard output, a busy window) never holds
+// up the thread that writes the log.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/models/control.h"
+
+namespace ui {
+
+struct LogBatch {
+  std::vector<std::string> entries;  // in log order
+  std::uint64_t skipped = 0;         // entries the reader missed because the ring overwrote them
+};
+
+class LogList : public Control, public ItemList {
+ public:
+  LogList(Dialog& owner, const Layout& layout, std::size_t capacity);
+
+  void Append(std::string line);
+  // Empties what the list shows. Readers still get the entries they have not read yet.
+  void Clear();
+
+  std::vector<std::string> Items() const override;
+  int Count() const override;
+  std::string Item(int index) const;  // empty outside the list
+  int Selected() const override;
+  void SetSelected(int index) override;
+  std::string SelectedText() const override;
+
+ private:
+  friend class LogReader;
+  using Wake = std::function<void()>;
+  int AddWake(Wake wake);
+  void RemoveWake(int id);
+  std::uint64_t End() const;
+  // Entries from sequence number `from` on, at most `max`; `from` becomes the next one to read.
+  LogBatch ReadFrom(std::uint64_t& from, std::size_t max) const;
+
+  // Call with lock_ held.
+  std::uint64_t Oldest() const;  // the oldest entry the ring still holds
+  std::uint64_t FirstShown() const;
+  const std::string& At(std::uint64_t seq) const { return ring_[seq % capacity_]; }
+
+  std::size_t capacity_;
+  std::vector<std::string> ring_;
+  std::uint64_t end_ = 0;      // sequence number of the next append
+  std::uint64_t cleared_ = 0;  // entries before this one are no longer shown
+  int selected_ = -1;          // index among the shown entries
+  std::vector<std::pair<int, Wake>> wakes_;
+  int nextWake_ = 1;
+};
+
+// One view's place in the log. `wake` runs on the appending thread, with the log locked, after
+// every append: it must return at once (set a flag, signal a condition, post a message) and
+// must not call the log. The reader starts at the log's end; Next returns what came since.
+class LogReader {
+ public:
+  LogReader(LogList& log, std::function<void()> wake);
+  ~LogReader();
+  LogReader(const LogReader&) = delete;
+  LogReader& operator=(const LogReader&) = delete;
+
+  LogBatch Next(std::size_t max = static_cast<std::size_t>(-1));
+  // True while the log holds entries this reader has not read.
+  bool Behind() const;
+
+ private:
+  LogList& log_;
+  int wake_;
+  std::uint64_t next_ = 0;
+};
+
+}  // namespace ui
