@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "plugin/interface.h"
@@ -11,6 +14,7 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+using namespace std::chrono_literals;
 
 class ActivityLog : public testing_support::PluginTest {
  protected:
@@ -40,55 +44,128 @@ TEST_F(ActivityLog, SwitchIsReadAtEachCall) {
   EXPECT_EQ(ConfigDlg->Out.Items(), Strings{"Server: kept"});
 }
 
-TEST_F(ActivityLog, ClearingLosesOnlyWhatWasWritten) {
-  PluginInterface->WriteLog("old");
-  ConfigDlg->ProtLoeschenBtnClick();
-  PluginInterface->WriteLog("new");
-  EXPECT_EQ(ConfigDlg->Out.Items(), Strings{"Server: new"});
-}
-
-TEST_F(ActivityLog, KeepsTheNewestEntriesOnly) {
-  const int extra = 5;
-  for (int i = 0; i < static_cast<int>(TConfigDlg::kMaxLogEntries) + extra; ++i) {
-    PluginInterface->WriteLog(std::to_string(i));
-  }
-  EXPECT_EQ(ConfigDlg->Out.Count(), static_cast<int>(TConfigDlg::kMaxLogEntries));
-  EXPECT_EQ(ConfigDlg->Out.Item(0), "Server: " + std::to_string(extra));
-}
-
-TEST_F(ActivityLog, ConcurrentWritersNeverMixOrReorderTheirLines) {
-  constexpr int kThreads = 4, kLines = 200;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([t] {
-      for (int i = 0; i < kLines; ++i) Interface::Log(std::to_string(t) + ":" + std::to_string(i));
+// Lines "t:i" from kThreads threads; each thread's lines keep their order.
+void WriteFromThreads(int threads, int linesEach) {
+  std::vector<std::thread> writers;
+  for (int t = 0; t < threads; ++t) {
+    writers.emplace_back([t, linesEach] {
+      for (int i = 0; i < linesEach; ++i) {
+        Interface::Log(std::to_string(t) + ":" + std::to_string(i));
+      }
     });
   }
-  for (auto& th : threads) th.join();
+  for (auto& w : writers) w.join();
+}
+
+TEST_F(ActivityLog, KeepsExactlyTheNewestEntriesInTheirOrder) {
+  constexpr int kThreads = 8, kEach = 25000 / kThreads;
+  WriteFromThreads(kThreads, kEach);
   Strings lines = ConfigDlg->Out.Items();
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
-  std::vector<int> next(kThreads, 0);
+  ASSERT_EQ(lines.size(), TConfigDlg::kMaxLogEntries);
+  // The newest entries of the whole log are, for every thread, an unbroken run that ends with
+  // its last line.
+  std::vector<int> next(kThreads, -1);
   for (const auto& l : lines) {
     int t = l[8] - '0';
+    int i = std::stoi(l.substr(10));
+    if (next[t] < 0) next[t] = i;
     EXPECT_EQ(l, "Server: " + std::to_string(t) + ":" + std::to_string(next[t]++));
   }
+  for (int t = 0; t < kThreads; ++t) {
+    if (next[t] >= 0) {
+      EXPECT_EQ(next[t], kEach) << "thread " << t;
+    }
+  }
+}
+
+TEST_F(ActivityLog, ClearingWhileAppendingLosesOnlyWhatWasWritten) {
+  constexpr int kLines = 8000;  // fewer than the log holds, so the reader may read late
+  testing_support::LogWatcher reader;
+  std::atomic<bool> cleared{false};
+  std::thread writer([&cleared] {
+    for (int i = 0; i < kLines; ++i) {
+      // The clear falls somewhere between line 100 and the second half.
+      while (i == kLines / 2 && !cleared) std::this_thread::yield();
+      Interface::Log(std::to_string(i));
+    }
+  });
+  while (ConfigDlg->Out.Count() < 100) std::this_thread::yield();
+  ConfigDlg->ProtLoeschenBtnClick();
+  cleared = true;
+  writer.join();
+  Strings lines = ConfigDlg->Out.Items();
+  ASSERT_GE(lines.size(), static_cast<std::size_t>(kLines / 2));
+  ASSERT_LE(lines.size(), static_cast<std::size_t>(kLines - 100));
+  int first = kLines - static_cast<int>(lines.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    EXPECT_EQ(lines[k], "Server: " + std::to_string(first + static_cast<int>(k)));
+  }
+  // A view that reads the log still gets every line, cleared or not.
+  EXPECT_EQ(reader.Lines().size(), static_cast<std::size_t>(kLines));
+}
+
+TEST_F(ActivityLog, SelectionStaysOnItsEntryUntilItLeaves) {
+  for (std::size_t i = 0; i < TConfigDlg::kMaxLogEntries; ++i) Interface::Log("x");
+  ConfigDlg->Out.SetSelected(1);
+  Interface::Log("y");
+  EXPECT_EQ(ConfigDlg->Out.Selected(), 0);
+  Interface::Log("z");
+  EXPECT_EQ(ConfigDlg->Out.Selected(), -1);
 }
 
 }  // namespace
 
 namespace {
 
-TEST_F(ActivityLog, NativeFacePrintsEachNewEntryAsOneEscapedLine) {
+TEST_F(ActivityLog, NativeFacePrintsEachNewEntryAsOneEscapedLineBeforeLaterOutput) {
   std::vector<std::string> printed;
   console::SetLineSink([&printed](const std::string& l) { printed.push_back(l); });
   {
     console::LogPrinter printer(ConfigDlg->Out);
     PluginInterface->WriteLog("a\\b\r\nc\xFC");
     ConfigDlg->Out.Clear();  // clearing prints nothing
+    console::PrintLine("OUT");
   }
   PluginInterface->WriteLog("after");  // no printer any more
   console::SetLineSink(nullptr);
-  EXPECT_EQ(printed, Strings{"LOG Server: a\\\\b\\r\\nc\xC3\xBC"});
+  EXPECT_EQ(printed, (Strings{"LOG Server: a\\\\b\\r\\nc\xC3\xBC", "OUT"}));
+}
+
+TEST_F(ActivityLog, BlockedOutputHoldsUpNoWriterAndLosesNothingStillHeld) {
+  std::mutex m;
+  std::condition_variable cv;
+  bool inside = false, released = false;
+  std::vector<std::string> printed;
+  console::SetLineSink([&](const std::string& l) {
+    std::unique_lock<std::mutex> g(m);
+    printed.push_back(l);
+    inside = true;
+    cv.notify_all();
+    cv.wait(g, [&] { return released; });  // the first write blocks until the test releases it
+  });
+  constexpr int kLines = 25000;
+  Strings held;
+  {
+    console::LogPrinter printer(ConfigDlg->Out);
+    Interface::Log("0");
+    {
+      std::unique_lock<std::mutex> g(m);
+      ASSERT_TRUE(cv.wait_for(g, 5s, [&] { return inside; }));
+    }
+    // Standard output is stuck in the printer's first write; every writer goes on.
+    WriteFromThreads(1, kLines - 1);
+    held = ConfigDlg->Out.Items();
+    {
+      std::lock_guard<std::mutex> g(m);
+      released = true;
+      cv.notify_all();
+    }
+  }
+  console::SetLineSink(nullptr);
+  ASSERT_EQ(held.size(), TConfigDlg::kMaxLogEntries);
+  Strings expected{"LOG Server: 0", "LOGSKIPPED " + std::to_string(kLines - 1 - held.size())};
+  for (const auto& l : held) expected.push_back("LOG " + l);
+  EXPECT_EQ(printed, expected);
 }
 
 }  // namespace
