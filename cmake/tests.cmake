@@ -55,4 +55,9 @@ else()
   target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
+  # The benchmark only as a smoke of a few seconds: every server answers, nothing fails.
+  add_dependencies(velotam_tests bench_loadgen bench_ceiling)
+  add_test(NAME bench_smoke
+           COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/bench.sh --smoke --build-dir ${CMAKE_BINARY_DIR})
+  set_tests_properties(bench_smoke PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()
