@@ -8,15 +8,17 @@ namespace console {
 namespace {
 // Enough lines per write to keep up with any burst, few enough to keep each write short.
 constexpr std::size_t kBatch = 1024;
+// After a wake-up the printer waits this long for more lines, so that a busy server costs one
+// write per batch rather than a write and a thread switch per line.
+constexpr auto kGather = std::chrono::milliseconds(10);
 }  // namespace
 
 LogPrinter::LogPrinter(ui::LogList& log)
     : reader_(log,
               [this] {
-                // Runs with the log locked: only a flag and a signal.
+                // Runs with the log locked: only a flag and, when the printer sleeps, a signal.
+                if (pending_.exchange(true)) return;
                 std::lock_guard<std::mutex> g(wakeLock_);
-                if (pending_) return;
-                pending_ = true;
                 wakeUp_.notify_one();
               }),
       thread_([this] { Run(); }) {
@@ -43,7 +45,8 @@ void LogPrinter::Run() {
     {
       std::unique_lock<std::mutex> g(wakeLock_);
       wakeUp_.wait(g, [this] { return pending_ || stopping_; });
-      if (stopping_) return;
+      if (wakeUp_.wait_for(g, kGather, [this] { return stopping_; })) return;
+      // Lines logged from here on wake the printer again.
       pending_ = false;
     }
     try {

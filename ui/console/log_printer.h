@@ -7,6 +7,7 @@
 // other line of the face is printed, the entries logged so far are printed first, so a command's
 // own output never overtakes the log lines it caused.
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -33,7 +34,7 @@ class LogPrinter {
 
   std::mutex wakeLock_;
   std::condition_variable wakeUp_;
-  bool pending_ = false;
+  std::atomic<bool> pending_{false};
   bool stopping_ = false;
   std::mutex printLock_;  // one batch at a time, so batches keep the log's order
   ui::LogReader reader_;
