@@ -117,25 +117,33 @@ std::string Utf8ToLatin1(const std::string& s) {
   return r;
 }
 
-std::string EscapeLine(const std::string& s) {
-  std::string r;
-  r.reserve(s.size());
-  for (char ch : s) {
-    switch (ch) {
-      case '\\':
-        r += "\\\\";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      default:
-        r += ch;
+void AppendEscapedLine(std::string& out, const std::string& s) {
+  // Runs of printable ASCII, the bulk of every line, are copied in one go.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80 && c != '\\' && c != '\r' && c != '\n') continue;
+    out.append(s, run, i - run);
+    run = i + 1;
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  return Latin1ToUtf8(r);
+  out.append(s, run, s.size() - run);
+}
+
+std::string EscapeLine(const std::string& s) {
+  std::string r;
+  r.reserve(s.size() + 8);
+  AppendEscapedLine(r, s);
+  return r;
 }
 
 }  // namespace text

@@ -43,5 +43,7 @@ std::string Utf8ToLatin1(const std::string& s);
 // One value for a line of console output: backslash, CR and LF escaped as \\, \r, \n,
 // then converted to UTF-8.
 std::string EscapeLine(const std::string& s);
+// EscapeLine(s) appended to out.
+void AppendEscapedLine(std::string& out, const std::string& s);
 
 }  // namespace text

@@ -71,7 +71,7 @@ bool LogPrinter::PrintBatch() {
   if (batch.skipped > 0) lines = "LOGSKIPPED " + std::to_string(batch.skipped) + "\n";
   for (const std::string& e : batch.entries) {
     lines += "LOG ";
-    lines += text::EscapeLine(e);
+    text::AppendEscapedLine(lines, e);
     lines += '\n';
   }
   PrintLines(lines);
