@@ -103,7 +103,6 @@ void Edit::SetText(const std::string& text) {
 }
 
 bool CheckBox::Checked() const {
-  Lock g(lock_);
   return checked_;
 }
 

@@ -4,6 +4,7 @@
 // thread edits them. Views (native windows, the console face) render a model and feed input
 // back; they learn of changes through Subscribe.
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -124,7 +125,8 @@ class CheckBox : public Control {
   virtual void SetChecked(bool on);
 
  private:
-  bool checked_ = false;
+  // Read without the lock: the log switch is read for every log line by every worker.
+  std::atomic<bool> checked_{false};
 };
 
 // Checking one radio button clears its partners (the other buttons of its group).

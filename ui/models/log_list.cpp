@@ -18,12 +18,14 @@ std::uint64_t LogList::FirstShown() const {
 }
 
 void LogList::Append(std::string line) {
+  std::string leaving;  // freed after the lock is released
   Lock g(lock_);
   if (ring_.size() < capacity_) {
     ring_.push_back(std::move(line));
   } else {
     // The oldest entry leaves; a selection stays on its entry (none when that one leaves).
     if (FirstShown() == Oldest() && selected_ >= 0) --selected_;
+    leaving.swap(ring_[end_ % capacity_]);
     ring_[end_ % capacity_] = std::move(line);
   }
   ++end_;
