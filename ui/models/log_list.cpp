@@ -118,8 +118,4 @@ LogBatch LogReader::Next(std::size_t max) {
   return log_.ReadFrom(next_, max);
 }
 
-bool LogReader::Behind() const {
-  return next_ < log_.End();
-}
-
 }  // namespace ui

@@ -68,8 +68,6 @@ class LogReader {
   LogReader& operator=(const LogReader&) = delete;
 
   LogBatch Next(std::size_t max = static_cast<std::size_t>(-1));
-  // True while the log holds entries this reader has not read.
-  bool Behind() const;
 
  private:
   LogList& log_;
