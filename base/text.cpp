@@ -78,21 +78,6 @@ std::string UpperCase(const std::string& s) {
   return r;
 }
 
-std::string Latin1ToUtf8(const std::string& s) {
-  std::string r;
-  r.reserve(s.size());
-  for (char ch : s) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      r += ch;
-    } else {
-      r += static_cast<char>(0xC0 | (c >> 6));
-      r += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return r;
-}
-
 std::string Utf8ToLatin1(const std::string& s) {
   std::string r;
   r.reserve(s.size());

@@ -35,8 +35,6 @@ std::string IntToStr(long long v);
 // Upper-cases ASCII letters and the Latin-1 letters 0xE0-0xFE (except the division sign).
 std::string UpperCase(const std::string& s);
 
-// Latin-1 bytes to UTF-8.
-std::string Latin1ToUtf8(const std::string& s);
 // UTF-8 to Latin-1; characters outside Latin-1 become '?'. Invalid bytes are kept as they are.
 std::string Utf8ToLatin1(const std::string& s);
 
