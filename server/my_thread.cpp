@@ -24,19 +24,27 @@ bool MyThread::Launch() {
 }
 
 bool MyThread::Join(int timeoutMs) {
-  if (thread_ == nullptr || joined_) return true;
-  joined_ = thr::Join(thread_, timeoutMs);
+  thr::Thread* thread = nullptr;
+  {
+    // A worker registered for quit may still be in Launch.
+    std::lock_guard<std::mutex> guard(launching_);
+    thread = thread_;
+  }
+  if (thread == nullptr || joined_) return true;
+  joined_ = thr::Join(thread, timeoutMs);
   return joined_;
 }
 
 void MyThread::Routine(void* self) {
   auto* t = static_cast<MyThread*>(self);
-  { std::lock_guard<std::mutex> launched(t->launching_); }
   try {
     t->Execute();
     t->DoTerminate();
   } catch (...) {
   }
+  // Once finished, another thread may release this worker, which needs the handle that Launch
+  // stores; by now Launch has long returned, so the lock is free and costs no wait.
+  { std::lock_guard<std::mutex> launched(t->launching_); }
   t->server_.GetWorkers().Finished(t);
 }
 

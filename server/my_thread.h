@@ -35,8 +35,8 @@ class MyThread {
   ServerSocket& server_;
   Connection* connection_ = nullptr;
   thr::Thread* thread_ = nullptr;
-  // Held by Launch until thread_ is stored: the run may not end (and be released by another
-  // worker) before its launcher is done with the object.
+  // Held by Launch until thread_ is stored: the run may not be reported finished (and be
+  // released by another worker) before its launcher is done with the object.
   std::mutex launching_;
   bool joined_ = false;
 };
