@@ -9,7 +9,8 @@ target_compile_options(gtest_main PRIVATE -Wno-error)
 
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 file(GLOB CONSOLE_TEST_SOURCES CONFIGURE_DEPENDS ui/console/*.cpp)
-add_executable(velotam_tests ${TEST_SOURCES} plugin/entry.cpp ${CONSOLE_TEST_SOURCES})
+add_executable(velotam_tests ${TEST_SOURCES} plugin/entry.cpp plugin/no_face.cpp
+                             ${CONSOLE_TEST_SOURCES})
 target_link_libraries(velotam_tests PRIVATE velotam_sim gtest gtest_main)
 
 if(WIN32)

@@ -3,6 +3,7 @@
 #include "plugin/interface.h"
 #include "plugin/record.h"
 #include "plugin/version.h"
+#include "ui/face.h"
 
 namespace {
 int Init();
@@ -22,6 +23,7 @@ namespace {
 int Init() {
   try {
     if (PluginInterface != nullptr) return 0;
+    face::Install(g_record.hwndParent);
     PluginInterface = new Interface(&g_record);
     PluginInterface->SetupConfigDialog();
   } catch (...) {
@@ -50,6 +52,10 @@ void Quit() {
     PluginInterface = nullptr;
   } catch (...) {
     PluginInterface = nullptr;
+  }
+  try {
+    face::Remove();
+  } catch (...) {
   }
 }
 

@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
        },
        [&printer](ui::Dialog& d) {
          if (&d == ConfigDlg) printer.reset();
-       }});
+       },
+       nullptr});
 
   record->hwndParent = windows.Main();
   record->init();

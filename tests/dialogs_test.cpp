@@ -276,7 +276,8 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
          (current->ok ? d.OKBtn : d.CancelBtn).OnClick();
        },
        [&](ui::Dialog& d) { created += d.Name() == "OKBottomDlg"; },
-       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; }});
+       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; },
+       nullptr});
   Strings expected;
   ui::MoveFocus(&ConfigDlg->AdrListBox);
   for (const auto& c : cases) {
@@ -312,7 +313,7 @@ TEST_F(Dialogs, AddButtonWhileTheIPDialogIsOpenIsIgnored) {
          }
          d.OKBtn.OnClick();
        },
-       nullptr, nullptr});
+       nullptr, nullptr, nullptr});
   ConfigDlg->hinzfuegenBtnClick();
   EXPECT_EQ(modal, 1);
   EXPECT_EQ(ConfigDlg->AdrListBox.Items(), Strings{"1.1.1.1"});

@@ -20,13 +20,19 @@ bool Dialog::Shown() const {
 }
 
 void Dialog::Show() {
-  std::lock_guard<std::mutex> g(lock_);
-  shown_ = true;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    shown_ = true;
+  }
+  if (g_hooks.shown) g_hooks.shown(*this);
 }
 
 void Dialog::Hide() {
-  std::lock_guard<std::mutex> g(lock_);
-  shown_ = false;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    shown_ = false;
+  }
+  if (g_hooks.shown) g_hooks.shown(*this);
 }
 
 ModalResult Dialog::ShowModal() {

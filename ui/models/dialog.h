@@ -74,6 +74,8 @@ struct FaceHooks {
   // Called when a dialog has been built (before it is used) and when it goes away.
   std::function<void(Dialog& dialog)> created;
   std::function<void(Dialog& dialog)> destroyed;
+  // Called after Show or Hide (on the calling thread; the dialog's state is already changed).
+  std::function<void(Dialog& dialog)> shown;
 };
 void SetFaceHooks(FaceHooks hooks);
 const FaceHooks& GetFaceHooks();
