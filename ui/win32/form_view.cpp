@@ -663,11 +663,15 @@ std::size_t FormView::TakeLog(std::size_t max) {
   return batch.entries.size();
 }
 
+void FormView::CatchUpLog() {
+  for (int i = 0; i < kCatchUpRounds && TakeLog(kLogBatch) > 0; ++i) {
+  }
+}
+
 void FormView::ClearLog() {
   // What was logged before the clearing still passes through the list once, so that every
   // entry reaches whoever watches the list box; then the list is emptied.
-  for (int i = 0; i < kCatchUpRounds && TakeLog(kLogBatch) > 0; ++i) {
-  }
+  CatchUpLog();
   applying_++;
   SendMessageA(out_->hwnd, LB_RESETCONTENT, 0, 0);
   applying_--;
@@ -676,8 +680,7 @@ void FormView::ClearLog() {
 LRESULT FormView::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   HWND hwnd = Handle();
   if (msg == catchUpMessage_ && catchUpMessage_ != 0) {
-    for (int i = 0; i < kCatchUpRounds && TakeLog(kLogBatch) > 0; ++i) {
-    }
+    CatchUpLog();
     return 1;
   }
   switch (msg) {

@@ -76,6 +76,8 @@ class FormView : public Window {
   bool Mnemonic(char key);
   // The activity log's view (the configuration dialog's Out list box).
   std::size_t TakeLog(std::size_t max);
+  // Takes every entry logged so far into the list (bounded).
+  void CatchUpLog();
   void ClearLog();
 
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,

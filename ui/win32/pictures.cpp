@@ -147,6 +147,18 @@ void DrawInfo(Canvas& c) {
   }
 }
 
+// A DIB section of the given size (a negative height: top-down rows) and depth.
+HBITMAP CreateDib(int width, int height, WORD bitsPerPixel, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = bitsPerPixel;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 }  // namespace
 
 HICON CreateFormIcon() {
@@ -154,15 +166,8 @@ HICON CreateFormIcon() {
   Canvas canvas(n, n);
   DrawRemote(canvas);
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = n;
-  info.bmiHeader.biHeight = -n;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP color = CreateDib(n, -n, 32, &bits);  // top-down rows
   if (color == nullptr) return nullptr;
 
   // The mask: one bit per pixel, rows padded to 16 bits; a set bit is a transparent pixel,
@@ -203,15 +208,9 @@ HBITMAP CreateInfoPicture() {
   Canvas canvas(kInfoPictureWidth, kInfoPictureHeight);
   DrawInfo(canvas);
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kInfoPictureWidth;
-  info.bmiHeader.biHeight = kInfoPictureHeight;  // bottom-up rows, as most painters expect
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  // Bottom-up rows, as most painters expect.
+  HBITMAP bitmap = CreateDib(kInfoPictureWidth, kInfoPictureHeight, 24, &bits);
   if (bitmap == nullptr) return nullptr;
 
   constexpr int stride = ((kInfoPictureWidth * 3 + 3) / 4) * 4;
