@@ -48,6 +48,13 @@ if(WIN32)
   set_tests_properties(dll_server_in_playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
   add_dependencies(dll_loader playersim)
 
+  add_test(NAME dialog_script_in_playersim_exe
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh
+                   ${CMAKE_BINARY_DIR}/dialog_script sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh run
+                   ${WINE_STATE} $<TARGET_FILE:playersim>)
+  set_tests_properties(dialog_script_in_playersim_exe PROPERTIES FIXTURES_REQUIRED wine
+                       TIMEOUT 120)
+
   add_test(NAME dll_exports_and_imports
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_dll.sh $<TARGET_FILE:gen_Velotam>)
 else()
@@ -56,6 +63,11 @@ else()
   target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
+  # The same dialog script and expected output as for playersim.exe under Wine.
+  add_test(NAME dialog_script
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh
+                   ${CMAKE_BINARY_DIR}/dialog_script $<TARGET_FILE:playersim>)
+  set_tests_properties(dialog_script PROPERTIES TIMEOUT 60)
   # The benchmark only as a smoke of a few seconds: every server answers, nothing fails.
   add_dependencies(velotam_tests bench_loadgen bench_ceiling)
   add_test(NAME bench_smoke

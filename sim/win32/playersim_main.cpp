@@ -1,7 +1,8 @@
 // playersim.exe: the stand-in player on Windows. It loads gen_Velotam.dll from its own folder
 // through its export and record, as the player does, and owns the player's windows on its main
 // thread, which also runs init, config and quit and every command. Standard input is read on a
-// second thread; each line is posted to the main thread's input window.
+// second thread; each line is posted to the main thread's input window. The dialog commands and
+// the "LOG " lines work on the plug-in's real windows (sim/win32/window_surface.h).
 #include <windows.h>
 //
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,8 +22,11 @@
 #include "sim/player_windows.h"
 #include "sim/playersim_commands.h"
 #include "sim/playersim_options.h"
+#include "sim/win32/log_watch.h"
+#include "sim/win32/window_surface.h"
 #include "sim/window_host.h"
 #include "ui/console/console_output.h"
+#include "ui/console/dialog_commands.h"
 
 namespace {
 
@@ -32,16 +37,32 @@ constexpr const char* kInputClass = "PlayerSimInput";
 HWND g_input = nullptr;
 std::deque<std::string> g_lines;
 bool g_ended = false;
+sim::CommandLoop* g_loop = nullptr;  // set while the command loop runs
+bool g_waiting = false;              // the loop waits for its next line
+
+// A line that comes while a command runs its own message loop (the modal IP address dialog)
+// is carried out there and then, as the native playersim runs its loop nested; quit or the end
+// of input ends that message loop, and with it the command, so the outer loop can end.
+void RunNested() {
+  while (!g_lines.empty() && !g_loop->Ending()) {
+    std::string line = std::move(g_lines.front());
+    g_lines.pop_front();
+    g_loop->Dispatch(line);
+  }
+  if (g_ended) g_loop->Quit();
+  if (g_loop->Ending()) PostQuitMessage(0);
+}
 
 LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == kLine) {
-    std::string* line = reinterpret_cast<std::string*>(lparam);
-    g_lines.push_back(std::move(*line));
-    delete line;
-    return 0;
-  }
-  if (msg == kEnd) {
-    g_ended = true;
+  if (msg == kLine || msg == kEnd) {
+    if (msg == kLine) {
+      std::string* line = reinterpret_cast<std::string*>(lparam);
+      g_lines.push_back(std::move(*line));
+      delete line;
+    } else {
+      g_ended = true;
+    }
+    if (g_loop != nullptr && !g_waiting) RunNested();
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -85,9 +106,14 @@ bool NextLine(std::string& line) {
     }
     if (g_ended) return false;
     MSG msg;
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) return false;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    g_waiting = true;
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    g_waiting = false;
+    if (got <= 0) return false;
   }
 }
 
@@ -142,6 +168,15 @@ int main(int argc, char** argv) {
 
     sim::CommandLoop loop(&NextLine, &console::PrintLine);
     sim::AddPlayerCommands(loop, *record, player, windows);
+    std::unique_ptr<sim::LogWatch> log;
+    loop.AddHandler([&loop, &log](const std::string& line) {
+      if (line != "log") return false;
+      log->CatchUp();
+      for (const std::string& l : sim::LogDumpLines(log->Entries())) loop.Print(l);
+      return true;
+    });
+    console::DialogCommands dialogs(std::make_unique<sim::WindowSurface>());
+    loop.AddHandler([&dialogs](const std::string& line) { return dialogs.Handle(line); });
 
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
     std::thread(&ReadInput).detach();
@@ -149,8 +184,18 @@ int main(int argc, char** argv) {
     record->hwndParent = windows.Main();
     record->hDllInstance = dll;
     record->init();
+    log = std::make_unique<sim::LogWatch>();
+    // The entries logged so far go out before any other line.
+    const DWORD mainThread = GetCurrentThreadId();
+    console::SetBeforePrint([&log, mainThread] {
+      if (GetCurrentThreadId() == mainThread && log != nullptr) log->CatchUp();
+    });
+    g_loop = &loop;
     loop.Run();
+    g_loop = nullptr;
     record->quit();
+    console::SetBeforePrint(nullptr);
+    log.reset();
   }
   FreeLibrary(dll);
   return 0;

@@ -37,25 +37,34 @@ std::string Flag(bool on) {
 
 }  // namespace
 
-DialogCommands::DialogCommands(DialogList dumpOrder, DialogList lookupOrder)
-    : dumpOrder_(std::move(dumpOrder)), lookupOrder_(std::move(lookupOrder)) {}
+DialogCommands::DialogCommands(std::unique_ptr<DialogSurface> surface)
+    : surface_(std::move(surface)) {}
 
-ui::Control* DialogCommands::Resolve(const std::string& name, std::string& error) const {
+DialogCommands::~DialogCommands() = default;
+
+DialogCommands::Target DialogCommands::FindIn(Target dialog, const std::string& control) const {
+  for (Target c : surface_->Controls(dialog)) {
+    if (surface_->Name(c) == control) return c;
+  }
+  return nullptr;
+}
+
+DialogCommands::Target DialogCommands::Resolve(const std::string& name, std::string& error) const {
   std::size_t dot = name.find('.');
   if (dot != std::string::npos) {
     std::string dialog = name.substr(0, dot);
     std::string control = name.substr(dot + 1);
-    for (ui::Dialog* d : dumpOrder_()) {
-      if (d->Name() != dialog) continue;
-      if (ui::Control* c = d->Find(control)) return c;
+    for (Target d : surface_->DumpOrder()) {
+      if (surface_->DialogName(d) != dialog) continue;
+      if (Target c = FindIn(d, control)) return c;
       error = "no control " + control + " in " + dialog;
       return nullptr;
     }
     error = "no dialog " + dialog;
     return nullptr;
   }
-  for (ui::Dialog* d : lookupOrder_()) {
-    if (ui::Control* c = d->Find(name)) return c;
+  for (Target d : surface_->LookupOrder()) {
+    if (Target c = FindIn(d, name)) return c;
   }
   error = "no control " + name;
   return nullptr;
@@ -86,24 +95,24 @@ bool DialogCommands::Handle(const std::string& line) {
     PrintLine("ERROR usage: " + verb + (needsValue ? " NAME VALUE" : " NAME"));
     return true;
   }
-  ui::Control* c = Resolve(name, error);
+  Target c = Resolve(name, error);
   bool ok = c != nullptr;
   if (ok) {
     try {
       if (verb == "click") {
-        ok = Click(*c, error);
+        ok = Click(c, error);
       } else if (verb == "press") {
-        if (c->OnClick) c->OnClick();
+        surface_->Press(c);
       } else if (verb == "focus") {
-        ui::MoveFocus(c);
+        surface_->Focus(c);
       } else if (verb == "text") {
-        ok = Text(*c, value, error);
+        ok = Text(c, value, error);
       } else if (verb == "check") {
-        ok = Check(*c, value, error);
+        ok = Check(c, value, error);
       } else if (verb == "select") {
-        ok = Select(*c, value, error);
+        ok = Select(c, value, error);
       } else {
-        ok = Key(*c, value, error);
+        ok = Key(c, value, error);
       }
     } catch (...) {
       ok = false;
@@ -114,120 +123,112 @@ bool DialogCommands::Handle(const std::string& line) {
   return true;
 }
 
-bool DialogCommands::Click(ui::Control& c, std::string& error) {
-  Kind k = c.GetKind();
+bool DialogCommands::Click(Target c, std::string& error) {
+  Kind k = surface_->KindOf(c);
   if (k != Kind::Button && !IsCheckable(k)) {
-    error = c.Name() + " cannot be clicked";
+    error = surface_->Name(c) + " cannot be clicked";
     return false;
   }
-  if (!c.Usable()) {
-    error = c.Name() + (c.Visible() ? " is disabled" : " is not visible");
+  if (!surface_->Usable(c)) {
+    error = surface_->Name(c) + (surface_->Visible(c) ? " is disabled" : " is not visible");
     return false;
   }
-  if (k == Kind::CheckBox) {
-    auto& box = static_cast<ui::CheckBox&>(c);
-    box.SetChecked(!box.Checked());
-  } else if (k == Kind::RadioButton) {
-    static_cast<ui::RadioButton&>(c).SetChecked(true);
-  }
-  if (c.OnClick) c.OnClick();
+  surface_->Click(c);
   return true;
 }
 
-bool DialogCommands::Text(ui::Control& c, const std::string& value, std::string& error) {
-  if (c.GetKind() == Kind::Edit) {
-    static_cast<ui::Edit&>(c).SetText(value);
+bool DialogCommands::Text(Target c, const std::string& value, std::string& error) {
+  Kind k = surface_->KindOf(c);
+  if (k == Kind::Edit) {
+    surface_->SetText(c, value);
     return true;
   }
-  if (c.GetKind() == Kind::ComboBox) {
-    auto& box = static_cast<ui::ComboBox&>(c);
-    int index = box.IndexOf(value);
-    if (index < 0) {
-      error = c.Name() + " has no entry " + value;
-      return false;
+  if (k == Kind::ComboBox) {
+    std::vector<std::string> items = surface_->Items(c);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i] != value) continue;
+      surface_->Select(c, static_cast<int>(i));
+      return true;
     }
-    box.SetSelected(index);
-    return true;
+    error = surface_->Name(c) + " has no entry " + value;
+    return false;
   }
-  error = c.Name() + " has no text";
+  error = surface_->Name(c) + " has no text";
   return false;
 }
 
-bool DialogCommands::Check(ui::Control& c, const std::string& value, std::string& error) {
-  if (!IsCheckable(c.GetKind())) {
-    error = c.Name() + " cannot be checked";
+bool DialogCommands::Check(Target c, const std::string& value, std::string& error) {
+  if (!IsCheckable(surface_->KindOf(c))) {
+    error = surface_->Name(c) + " cannot be checked";
     return false;
   }
   if (value != "0" && value != "1") {
     error = "check takes 0 or 1";
     return false;
   }
-  static_cast<ui::CheckBox&>(c).SetChecked(value == "1");
+  surface_->SetChecked(c, value == "1");
   return true;
 }
 
-bool DialogCommands::Select(ui::Control& c, const std::string& value, std::string& error) {
-  if (!IsList(c.GetKind())) {
-    error = c.Name() + " is no list";
+bool DialogCommands::Select(Target c, const std::string& value, std::string& error) {
+  if (!IsList(surface_->KindOf(c))) {
+    error = surface_->Name(c) + " is no list";
     return false;
   }
-  auto& list = dynamic_cast<ui::ItemList&>(c);
   auto index = text::ParseInt(value);
-  if (!index || *index < -1 || *index >= list.Count()) {
-    error = "no entry " + value + " in " + c.Name();
+  if (!index || *index < -1 || *index >= static_cast<int>(surface_->Items(c).size())) {
+    error = "no entry " + value + " in " + surface_->Name(c);
     return false;
   }
-  list.SetSelected(*index);
+  surface_->Select(c, *index);
   return true;
 }
 
-bool DialogCommands::Key(ui::Control& c, const std::string& typed, std::string& error) {
-  if (c.GetKind() != Kind::Edit || !c.OnKeyUp) {
-    error = c.Name() + " is no octet field";
+bool DialogCommands::Key(Target c, const std::string& typed, std::string& error) {
+  if (surface_->KindOf(c) != Kind::Edit || !surface_->TakesKeys(c)) {
+    error = surface_->Name(c) + " is no octet field";
     return false;
   }
-  ui::MoveFocus(&c);
+  surface_->Focus(c);
+  // Each character goes to the control that has the focus now: the key-up handler may have
+  // moved it on.
   for (char ch : typed) {
-    // Each character goes to the control that has the focus now: the key-up handler may have
-    // moved it on.
-    ui::Control* target = ui::Focused();
-    if (target == nullptr) break;
-    if (target->GetKind() == Kind::Edit) {
-      auto& edit = static_cast<ui::Edit&>(*target);
-      // The octet fields take up to three digits; any other key changes nothing.
-      std::string current = text::Trim(edit.Text());
-      if (ch >= '0' && ch <= '9' && current.size() < 3) edit.SetText(current + ch);
-    }
-    if (target->OnKeyUp) target->OnKeyUp();
+    if (!surface_->Type(ch)) break;
   }
   return true;
 }
 
 void DialogCommands::Dump() const {
-  ui::Control* focused = ui::Focused();
-  for (ui::Dialog* d : dumpOrder_()) {
-    PrintLine("CTRL " + d->Name() + ".shown=" + Flag(d->Shown()));
-    for (ui::Control* c : d->Controls()) {
-      const std::string prefix = d->Name() + "." + c->Name();
-      Kind k = c->GetKind();
-      if (HasCaption(k)) Property(prefix, "caption", c->Caption());
-      if (k == Kind::Edit) Property(prefix, "text", static_cast<ui::Edit*>(c)->Text());
-      if (k == Kind::ComboBox) {
-        Property(prefix, "text", dynamic_cast<ui::ItemList&>(*c).SelectedText());
-      }
-      if (IsCheckable(k))
-        Property(prefix, "checked", Flag(static_cast<ui::CheckBox*>(c)->Checked()));
+  const DialogSurface& s = *surface_;
+  Target focused = s.Focused();
+  for (Target d : s.DumpOrder()) {
+    const std::string dialog = s.DialogName(d);
+    PrintLine("CTRL " + dialog + ".shown=" + Flag(s.Shown(d)));
+    for (Target c : s.Controls(d)) {
+      const std::string prefix = dialog + "." + s.Name(c);
+      Kind k = s.KindOf(c);
+      if (HasCaption(k)) Property(prefix, "caption", s.Caption(c));
+      if (k == Kind::Edit) Property(prefix, "text", s.Text(c));
+      std::vector<std::string> items;
+      int selected = -1;
       if (IsList(k)) {
-        auto* list = dynamic_cast<ui::ItemList*>(c);
-        std::vector<std::string> items = list->Items();
+        items = s.Items(c);
+        selected = s.Selected(c);
+      }
+      bool inList = selected >= 0 && selected < static_cast<int>(items.size());
+      if (k == Kind::ComboBox) {
+        Property(prefix, "text", inList ? items[static_cast<std::size_t>(selected)] : "");
+      }
+      if (IsCheckable(k)) Property(prefix, "checked", Flag(s.Checked(c)));
+      if (IsList(k)) {
         Property(prefix, "count", std::to_string(items.size()));
         for (std::size_t i = 0; i < items.size(); ++i) {
           Property(prefix, "item." + std::to_string(i), items[i]);
         }
-        Property(prefix, "selected", std::to_string(list->Selected()));
+        Property(prefix, "selected", std::to_string(selected));
       }
-      Property(prefix, "enabled", Flag(c->Enabled()));
-      Property(prefix, "visible", Flag(c->Visible()));
+      Property(prefix, "enabled", Flag(s.Enabled(c)));
+      Property(prefix, "visible", Flag(s.Visible(c)));
       Property(prefix, "focused", Flag(c == focused));
     }
   }

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "base/text.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/view_protocol.h"
+#include "ui/win32/window_text.h"
 
 namespace win32ui {
 
@@ -62,27 +62,6 @@ bool TakesFocus(Kind k) {
 }
 bool IsOctetField(const ui::Control& c) {
   return c.GetKind() == Kind::Edit && static_cast<bool>(c.OnKeyUp);
-}
-
-std::string WindowText(HWND hwnd) {
-  int n = GetWindowTextLengthA(hwnd);
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  n = GetWindowTextA(hwnd, s.data(), n + 1);
-  s.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
-  return s;
-}
-
-std::vector<std::string> ListItems(HWND hwnd, bool combo) {
-  std::vector<std::string> items;
-  int count = static_cast<int>(SendMessageA(hwnd, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    int len = static_cast<int>(SendMessageA(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0));
-    std::string s(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, '\0');
-    SendMessageA(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
-    s.resize(std::strlen(s.c_str()));
-    items.push_back(std::move(s));
-  }
-  return items;
 }
 
 char LowerAscii(char c) {
@@ -141,12 +120,15 @@ FormView::FormView(ui::Dialog& model, const FormStyle& style, HWND owner)
     : model_(model), style_(style), thread_(GetCurrentThreadId()) {
   skippedMessage_ = RegisterWindowMessageA(viewproto::kLogSkippedMessage);
   catchUpMessage_ = RegisterWindowMessageA(viewproto::kCatchUpMessage);
+  pressMessage_ = RegisterWindowMessageA(viewproto::kPressMessage);
   Build(owner);
   g_views.push_back(this);
 }
 
 FormView::~FormView() {
   g_views.erase(std::remove(g_views.begin(), g_views.end(), this), g_views.end());
+  // What was logged until now still reaches the list, and so whoever watches it.
+  Guarded("Protokoll", [&] { CatchUpLog(); });
   reader_.reset();  // no wake-up posts to this window any more
   for (auto& item : items_) {
     if (item->observer != 0) item->model->Unsubscribe(item->observer);
@@ -332,7 +314,10 @@ HWND FormView::CreateControl(Item& item) {
   switch (c.GetKind()) {
     case Kind::Edit:
       if (c.Name() == "PasswdEdit") SendMessageA(hwnd, EM_SETPASSWORDCHAR, '*', 0);
-      if (IsOctetField(c)) SendMessageA(hwnd, EM_LIMITTEXT, 3, 0);
+      if (IsOctetField(c)) {
+        SendMessageA(hwnd, EM_LIMITTEXT, 3, 0);
+        SetPropA(hwnd, viewproto::kKeysProp, reinterpret_cast<HANDLE>(1));
+      }
       break;
     case Kind::ComboBox:
       SendMessageA(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), b.height - 6);
@@ -780,6 +765,11 @@ LRESULT CALLBACK FormView::ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
 LRESULT FormView::OnControlMessage(Item& item, UINT msg, WPARAM wparam, LPARAM lparam) {
   HWND hwnd = item.hwnd;
   ui::Control& c = *item.model;
+  if (msg == pressMessage_ && pressMessage_ != 0) {
+    if (c.OnClick) Guarded("Klick", [&] { c.OnClick(); });
+    FollowModelFocus();
+    return 0;
+  }
   switch (msg) {
     case WM_SETFOCUS: {
       LRESULT r = DefSubclassProc(hwnd, msg, wparam, lparam);

@@ -105,6 +105,7 @@ class FormView : public Window {
   std::atomic<bool> logPending_{false};
   UINT skippedMessage_ = 0;
   UINT catchUpMessage_ = 0;
+  UINT pressMessage_ = 0;
 };
 
 // Registers the classes of the forms and their containers; false when one fails.

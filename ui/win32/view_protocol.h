@@ -18,6 +18,9 @@ inline constexpr const char* kContainerClass = "TVelotamContainer";
 // as the window exists; kKindProp: the control's ui::Kind as an integer plus one (forms: none).
 inline constexpr const char* kNameProp = "Velotam.Name";
 inline constexpr const char* kKindProp = "Velotam.Kind";
+// kKeysProp (non-zero) marks an edit that runs a handler when a key is released in it: the
+// octet fields, which move the focus on after three digits.
+inline constexpr const char* kKeysProp = "Velotam.Keys";
 
 // A control's id (GetDlgCtrlID) is kFirstControlId plus its index in the dialog's layout order
 // (ui::Dialog::Controls()), so sorting a form's descendants by id gives the dump order.
@@ -30,6 +33,9 @@ inline constexpr const char* kLogSkippedMessage = "Velotam.LogSkipped";
 // kCatchUpMessage, sent to the configuration form, makes the log view take every entry logged
 // so far into the Out list box before it returns.
 inline constexpr const char* kCatchUpMessage = "Velotam.CatchUp";
+// kPressMessage, sent to a control window, runs the control's click handler only, whatever the
+// control's state (for scripts: the invisible button that writes the language file template).
+inline constexpr const char* kPressMessage = "Velotam.Press";
 
 // The log view adds a batch of entries to Out between WM_SETREDRAW FALSE and WM_SETREDRAW TRUE,
 // one LB_ADDSTRING per entry, in log order; entries leave from the top by LB_DELETESTRING 0, and
