@@ -48,6 +48,15 @@ if(WIN32)
   set_tests_properties(dll_server_in_playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
   add_dependencies(dll_loader playersim)
 
+  # The native views, driven through real window messages.
+  add_executable(views_test tests/win32/views_test.cpp ui/win32/window_text.cpp)
+  target_link_libraries(views_test PRIVATE velotam_sim gtest gtest_main)
+  set_target_properties(views_test PROPERTIES CROSSCOMPILING_EMULATOR "${WINE_SH};run;${WINE_STATE}")
+  add_dependencies(views_test gen_Velotam)
+  # The load test (20 clients for 10 s) runs by hand: under Wine its aftermath takes minutes.
+  add_test(NAME views_test COMMAND views_test --gtest_filter=-*Hammer*)
+  set_tests_properties(views_test PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+
   add_test(NAME dialog_script_in_playersim_exe
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh
                    ${CMAKE_BINARY_DIR}/dialog_script sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh run

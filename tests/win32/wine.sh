@@ -21,6 +21,12 @@ case "$cmd" in
       [ -s "$state/display" ] || { echo "Xvfb did not start"; exit 1; }
     fi
     DISPLAY=":$(cat "$state/display")" wineboot -i >/dev/null 2>&1
+    # Windows inside one Wine desktop window: without a window manager, Wine's own top-level
+    # windows wait up to seconds for activation and withdrawal events that never come.
+    DISPLAY=":$(cat "$state/display")" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop \
+      /d Default /f >/dev/null 2>&1
+    DISPLAY=":$(cat "$state/display")" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' \
+      /v Default /d 1024x768 /f >/dev/null 2>&1
     DISPLAY=":$(cat "$state/display")" wineserver -p60
     echo "prefix $WINEPREFIX ready on display :$(cat "$state/display")"
     ;;

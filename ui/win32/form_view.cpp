@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 #include "base/text.h"
@@ -17,6 +18,11 @@ namespace {
 using ui::Kind;
 
 constexpr std::size_t kLogBatch = 1024;
+// During a burst the view takes entries for at most this long per message, a few at a time,
+// and then lets the rest of the queue have its turn, so the dialog stays responsive however
+// fast the log grows (when it falls too far behind, the log's skip notice says so).
+constexpr std::size_t kLogChunk = 16;
+constexpr auto kWakeBudget = std::chrono::milliseconds(5);
 constexpr int kMaxLogRows = 10000;
 constexpr int kCatchUpRounds = 1000;  // bounds a catch-up at a million entries
 constexpr UINT_PTR kSubclassId = 1;
@@ -618,19 +624,33 @@ bool FormView::PreTranslate(const MSG& msg) {
   }
 }
 
-std::size_t FormView::TakeLog(std::size_t max) {
+std::size_t FormView::TakeLog(std::size_t max, std::chrono::steady_clock::time_point until,
+                              bool& more) {
+  more = false;
   if (reader_ == nullptr || out_ == nullptr) return 0;
-  ui::LogBatch batch = reader_->Next(max);
   HWND list = out_->hwnd;
-  if (batch.skipped > 0) {
-    SendMessageA(list, skippedMessage_, static_cast<WPARAM>(batch.skipped), 0);
+  std::size_t taken = 0;
+  bool framed = false;
+  while (taken < max) {
+    const std::size_t want = std::min(kLogChunk, max - taken);
+    ui::LogBatch batch = reader_->Next(want);
+    if (batch.skipped > 0) {
+      SendMessageA(list, skippedMessage_, static_cast<WPARAM>(batch.skipped), 0);
+    }
+    if (batch.entries.empty()) break;
+    if (!framed) {
+      framed = true;
+      applying_++;
+      SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    }
+    for (const std::string& line : batch.entries) {
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    taken += batch.entries.size();
+    more = batch.entries.size() == want;
+    if (!more || std::chrono::steady_clock::now() >= until) break;
   }
-  if (batch.entries.empty()) return 0;
-  applying_++;
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  for (const std::string& line : batch.entries) {
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  }
+  if (!framed) return 0;
   int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (; count > kMaxLogRows; --count) SendMessageA(list, LB_DELETESTRING, 0, 0);
   int selected = log_->Selected();
@@ -645,11 +665,13 @@ std::size_t FormView::TakeLog(std::size_t max) {
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   applying_--;
-  return batch.entries.size();
+  return taken;
 }
 
 void FormView::CatchUpLog() {
-  for (int i = 0; i < kCatchUpRounds && TakeLog(kLogBatch) > 0; ++i) {
+  bool more = true;
+  for (int i = 0; i < kCatchUpRounds && more; ++i) {
+    TakeLog(kLogBatch, std::chrono::steady_clock::time_point::max(), more);
   }
 }
 
@@ -680,13 +702,13 @@ LRESULT FormView::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case kLogWake:
+    case kLogWake: {
       logPending_ = false;
-      // One batch per message, so that other messages get their turn during a burst.
-      if (TakeLog(kLogBatch) == kLogBatch && !logPending_.exchange(true)) {
-        PostMessageA(hwnd, kLogWake, 0, 0);
-      }
+      bool more = false;
+      TakeLog(kLogBatch, std::chrono::steady_clock::now() + kWakeBudget, more);
+      if (more && !logPending_.exchange(true)) PostMessageA(hwnd, kLogWake, 0, 0);
       return 0;
+    }
     case WM_COMMAND: {
       Item* item = ItemOf(reinterpret_cast<HWND>(lparam));
       if (item != nullptr) OnCommand(*item, HIWORD(wparam));

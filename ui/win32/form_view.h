@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,8 +75,10 @@ class FormView : public Window {
   std::vector<Item*> FocusChain() const;
   void AddFocusable(const std::string& parent, std::vector<Item*>& chain) const;
   bool Mnemonic(char key);
-  // The activity log's view (the configuration dialog's Out list box).
-  std::size_t TakeLog(std::size_t max);
+  // The activity log's view (the configuration dialog's Out list box): takes up to max entries
+  // in one redraw frame, stopping early once the time is past until; more tells whether
+  // entries may still wait.
+  std::size_t TakeLog(std::size_t max, std::chrono::steady_clock::time_point until, bool& more);
   // Takes every entry logged so far into the list (bounded).
   void CatchUpLog();
   void ClearLog();
