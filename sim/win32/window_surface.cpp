@@ -47,9 +47,12 @@ bool HasStyle(HWND hwnd, DWORD bit) {
   return (static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & bit) != 0;
 }
 
+Kind KindOfWindow(HWND hwnd) {
+  return static_cast<Kind>(reinterpret_cast<INT_PTR>(GetPropA(hwnd, viewproto::kKindProp)) - 1);
+}
+
 bool IsCombo(HWND hwnd) {
-  return static_cast<Kind>(reinterpret_cast<INT_PTR>(GetPropA(hwnd, viewproto::kKindProp)) - 1) ==
-         Kind::ComboBox;
+  return KindOfWindow(hwnd) == Kind::ComboBox;
 }
 
 // The lParam of a key message: one stroke, the key's scan code; a release has bits 30 and 31.

@@ -87,14 +87,7 @@ bool ModelSurface::TakesKeys(Handle control) const {
 }
 
 void ModelSurface::Click(Handle control) {
-  ui::Control& c = C(control);
-  if (c.GetKind() == Kind::CheckBox) {
-    auto& box = static_cast<ui::CheckBox&>(c);
-    box.SetChecked(!box.Checked());
-  } else if (c.GetKind() == Kind::RadioButton) {
-    static_cast<ui::RadioButton&>(c).SetChecked(true);
-  }
-  if (c.OnClick) c.OnClick();
+  ui::ClickAsUser(C(control));
 }
 void ModelSurface::Press(Handle control) {
   if (C(control).OnClick) C(control).OnClick();

@@ -196,4 +196,14 @@ int ListModel::IndexOf(const std::string& item) const {
   return -1;
 }
 
+void ClickAsUser(Control& c) {
+  if (c.GetKind() == Kind::CheckBox) {
+    auto& box = static_cast<CheckBox&>(c);
+    box.SetChecked(!box.Checked());
+  } else if (c.GetKind() == Kind::RadioButton) {
+    static_cast<RadioButton&>(c).SetChecked(true);
+  }
+  if (c.OnClick) c.OnClick();
+}
+
 }  // namespace ui

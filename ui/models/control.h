@@ -190,4 +190,8 @@ class Plain : public Control {
   using Control::Control;
 };
 
+// A user's click on a control: a check box toggles, a radio button is checked, then its click
+// handler runs (whatever face the click came through).
+void ClickAsUser(Control& c);
+
 }  // namespace ui

@@ -487,15 +487,7 @@ void FormView::FollowModelFocus() {
 
 void FormView::Click(Item& item) {
   ui::Control& c = *item.model;
-  Guarded("Klick", [&] {
-    if (c.GetKind() == Kind::CheckBox) {
-      auto& box = static_cast<ui::CheckBox&>(c);
-      box.SetChecked(!box.Checked());
-    } else if (c.GetKind() == Kind::RadioButton) {
-      static_cast<ui::RadioButton&>(c).SetChecked(true);
-    }
-    if (c.OnClick) c.OnClick();
-  });
+  Guarded("Klick", [&] { ui::ClickAsUser(c); });
   FollowModelFocus();
 }
 
