@@ -27,7 +27,10 @@ case "$cmd" in
       /d Default /f >/dev/null 2>&1
     DISPLAY=":$(cat "$state/display")" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' \
       /v Default /d 1024x768 /f >/dev/null 2>&1
-    DISPLAY=":$(cat "$state/display")" wineserver -p60
+    # The desktop is chosen when Wine's session starts: start it again with the keys in place.
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    DISPLAY=":$(cat "$state/display")" wineserver -p60 >/dev/null 2>&1
     echo "prefix $WINEPREFIX ready on display :$(cat "$state/display")"
     ;;
   run)
