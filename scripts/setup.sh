@@ -13,8 +13,18 @@ if [ -n "$missing" ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo dpkg --add-architecture i386
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+  # A mirror in the middle of a sync fails an index now and then: try again, then go on with
+  # what was fetched (the install says clearly if a package is really missing).
+  tries=0
+  until $sudo apt-get update -qq; do
+    tries=$((tries + 1))
+    [ $tries -lt 4 ] || break
+    sleep $((tries * 5))
+  done
+  install="$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends"
+  # When one architecture's update index is missing, the 32-bit libraries cannot match the
+  # 64-bit ones: then take both from the release itself.
+  $install $missing || $install -t bookworm $missing
 fi
 
 [ -f build/native/build.ninja ] || cmake -S . -B build/native -G Ninja
