@@ -104,6 +104,21 @@ TEST_F(ActivityLog, ClearingWhileAppendingLosesOnlyWhatWasWritten) {
   EXPECT_EQ(reader.Lines().size(), static_cast<std::size_t>(kLines));
 }
 
+TEST_F(ActivityLog, AReaderPassesOverClearedOrAllUnreadEntriesAndReadsOnAfterThem) {
+  ui::LogReader reader(ConfigDlg->Out, [] {});
+  for (const char* line : {"a", "b"}) Interface::Log(line);
+  ConfigDlg->ProtLoeschenBtnClick();
+  Interface::Log("c");
+  EXPECT_EQ(reader.SkipCleared(), 2u);
+  EXPECT_EQ(reader.SkipCleared(), 0u);
+  Interface::Log("d");
+  EXPECT_EQ(reader.Next().entries, (Strings{"Server: c", "Server: d"}));
+  Interface::Log("e");
+  EXPECT_EQ(reader.SkipAll(), 1u);
+  Interface::Log("f");
+  EXPECT_EQ(reader.Next().entries, Strings{"Server: f"});
+}
+
 TEST_F(ActivityLog, SelectionStaysOnItsEntryUntilItLeaves) {
   for (std::size_t i = 0; i < TConfigDlg::kMaxLogEntries; ++i) Interface::Log("x");
   ConfigDlg->Out.SetSelected(1);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -33,6 +34,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+#define PH(x)                 \
+  std::fprintf(               \
+      stderr, "%s %lld\n", x, \
+      (long long)std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - T0).count())
 using win32ui::WindowText;
 
 constexpr std::uint16_t kPort = 4879;
@@ -54,9 +59,11 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   const auto deadline = Clock::now() + limit;
   for (;;) {
     MSG msg;
-    for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
+      if (done()) return true;
+      if (Clock::now() >= deadline) return false;
     }
     if (done()) return true;
     if (Clock::now() >= deadline) return false;
@@ -64,9 +71,13 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   }
 }
 
-// Runs what is queued now.
+// Runs what is queued now, and what that queues in turn (the character of a key-down).
 void Pump() {
-  PumpUntil([] { return true; });
+  MSG msg;
+  for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }
 
 HWND Form(const char* cls) {
@@ -427,20 +438,22 @@ TEST_F(Views, TheDialogAnswersWithin100msWhile20ClientsHammerTheServer) {
   PumpUntil([&] { return handled.back() != Clock::time_point{}; });
   RemoveWindowSubclass(form, &ProbeProc, 1);
 
-  auto worst = Clock::duration::zero();
+  std::vector<long long> delays;
   for (std::size_t i = 0; i < kProbes; ++i) {
     ASSERT_NE(handled[i], Clock::time_point{}) << "probe " << i << " never handled";
-    worst = std::max(worst, handled[i] - posted[i]);
+    delays.push_back(
+        std::chrono::duration_cast<std::chrono::milliseconds>(handled[i] - posted[i]).count());
   }
-  const auto worstMs = std::chrono::duration_cast<std::chrono::milliseconds>(worst).count();
-  std::printf("%d answers in 10 s; slowest posted message handled after %lld ms\n", answers.load(),
-              static_cast<long long>(worstMs));
+  std::sort(delays.begin(), delays.end());
+  const long long p99 = delays[delays.size() * 99 / 100], worst = delays.back();
+  std::printf("%d answers in 10 s; posted messages handled after %lld ms (99%%), %lld ms (all)\n",
+              answers.load(), p99, worst);
   EXPECT_GT(answers, kClients);
-  // Every posted message was handled while the log grew by thousands of lines a second. Under
-  // Wine, where every socket call of the 40 client and server threads goes through the one
-  // wineserver that the window functions need too, the slowest one still takes a few hundred
-  // ms; the bound here catches a frozen dialog, not the 100 ms we aim for.
-  EXPECT_LE(worstMs, 2000);
+  // Under Wine every socket call of the 40 client and server threads goes through the one
+  // wineserver that the window functions need too; the slowest message takes 50-75 ms there.
+  // One in a hundred may meet a hiccup of the machine, none may wait for a frozen dialog.
+  EXPECT_LE(p99, 100);
+  EXPECT_LE(worst, 500);
 }
 
 BOOL CALLBACK CountOurs(HWND hwnd, LPARAM param) {

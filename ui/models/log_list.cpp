@@ -105,6 +105,15 @@ LogBatch LogList::ReadFrom(std::uint64_t& from, std::size_t max) const {
   return batch;
 }
 
+std::uint64_t LogList::SkipFrom(std::uint64_t& from, bool all) const {
+  Lock g(lock_);
+  const std::uint64_t to = all ? end_ : FirstShown();
+  if (from >= to) return 0;
+  const std::uint64_t skipped = to - from;
+  from = to;
+  return skipped;
+}
+
 LogReader::LogReader(LogList& log, std::function<void()> wake)
     : log_(log), wake_(log.AddWake(std::move(wake))) {
   next_ = log_.End();

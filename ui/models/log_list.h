@@ -42,6 +42,9 @@ class LogList : public Control, public ItemList {
   std::uint64_t End() const;
   // Entries from sequence number `from` on, at most `max`; `from` becomes the next one to read.
   LogBatch ReadFrom(std::uint64_t& from, std::size_t max) const;
+  // Moves `from` past the entries that the list no longer shows (or past all of them); returns
+  // how many it passed.
+  std::uint64_t SkipFrom(std::uint64_t& from, bool all) const;
 
   // Call with lock_ held.
   std::uint64_t Oldest() const;  // the oldest entry the ring still holds
@@ -68,6 +71,10 @@ class LogReader {
   LogReader& operator=(const LogReader&) = delete;
 
   LogBatch Next(std::size_t max = static_cast<std::size_t>(-1));
+  // Passes over the unread entries that a clearing removed from the list, or over every unread
+  // entry; returns how many.
+  std::uint64_t SkipCleared() { return log_.SkipFrom(next_, false); }
+  std::uint64_t SkipAll() { return log_.SkipFrom(next_, true); }
 
  private:
   LogList& log_;

@@ -20,11 +20,18 @@ using ui::Kind;
 constexpr std::size_t kLogBatch = 1024;
 // During a burst the view takes entries for at most this long per message, a few at a time,
 // and then lets the rest of the queue have its turn, so the dialog stays responsive however
-// fast the log grows (when it falls too far behind, the log's skip notice says so).
+// fast the log grows (when it falls too far behind, the log's skip notice says so). The rest
+// follows on a timer: a timer message comes only when the queue holds nothing else, so input
+// and painting go first, where a message posted again at once would starve them.
 constexpr std::size_t kLogChunk = 16;
 constexpr auto kWakeBudget = std::chrono::milliseconds(5);
+constexpr UINT_PTR kLogTimer = 1;
 constexpr int kMaxLogRows = 10000;
 constexpr int kCatchUpRounds = 1000;  // bounds a catch-up at a million entries
+// Before the list is cleared or goes, it still takes what was logged, for whoever watches it,
+// but after a burst not for longer than this: a slow quit or a frozen clearing would cost the
+// user more than the watcher gains. What is left is reported as skipped.
+constexpr auto kLastCatchUp = std::chrono::milliseconds(100);
 constexpr UINT_PTR kSubclassId = 1;
 
 std::vector<FormView*> g_views;
@@ -134,7 +141,11 @@ FormView::FormView(ui::Dialog& model, const FormStyle& style, HWND owner)
 FormView::~FormView() {
   g_views.erase(std::remove(g_views.begin(), g_views.end(), this), g_views.end());
   // What was logged until now still reaches the list, and so whoever watches it.
-  Guarded("Protokoll", [&] { CatchUpLog(); });
+  Guarded("Protokoll", [&] {
+    if (reader_ == nullptr) return;
+    CatchUpLog(std::chrono::steady_clock::now() + kLastCatchUp);
+    ReportSkipped(reader_->SkipAll());
+  });
   reader_.reset();  // no wake-up posts to this window any more
   for (auto& item : items_) {
     if (item->observer != 0) item->model->Unsubscribe(item->observer);
@@ -626,9 +637,7 @@ std::size_t FormView::TakeLog(std::size_t max, std::chrono::steady_clock::time_p
   while (taken < max) {
     const std::size_t want = std::min(kLogChunk, max - taken);
     ui::LogBatch batch = reader_->Next(want);
-    if (batch.skipped > 0) {
-      SendMessageA(list, skippedMessage_, static_cast<WPARAM>(batch.skipped), 0);
-    }
+    ReportSkipped(batch.skipped);
     if (batch.entries.empty()) break;
     if (!framed) {
       framed = true;
@@ -660,17 +669,26 @@ std::size_t FormView::TakeLog(std::size_t max, std::chrono::steady_clock::time_p
   return taken;
 }
 
-void FormView::CatchUpLog() {
+void FormView::CatchUpLog(std::chrono::steady_clock::time_point until) {
   bool more = true;
-  for (int i = 0; i < kCatchUpRounds && more; ++i) {
-    TakeLog(kLogBatch, std::chrono::steady_clock::time_point::max(), more);
+  for (int i = 0; i < kCatchUpRounds && more && std::chrono::steady_clock::now() < until; ++i) {
+    TakeLog(kLogBatch, until, more);
+  }
+}
+
+void FormView::ReportSkipped(std::uint64_t count) {
+  if (count > 0 && out_ != nullptr) {
+    SendMessageA(out_->hwnd, skippedMessage_, static_cast<WPARAM>(count), 0);
   }
 }
 
 void FormView::ClearLog() {
   // What was logged before the clearing still passes through the list once, so that every
   // entry reaches whoever watches the list box; then the list is emptied.
-  CatchUpLog();
+  if (reader_ != nullptr) {
+    CatchUpLog(std::chrono::steady_clock::now() + kLastCatchUp);
+    ReportSkipped(reader_->SkipCleared());
+  }
   applying_++;
   SendMessageA(out_->hwnd, LB_RESETCONTENT, 0, 0);
   applying_--;
@@ -679,7 +697,7 @@ void FormView::ClearLog() {
 LRESULT FormView::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   HWND hwnd = Handle();
   if (msg == catchUpMessage_ && catchUpMessage_ != 0) {
-    CatchUpLog();
+    CatchUpLog(std::chrono::steady_clock::time_point::max());
     return 1;
   }
   switch (msg) {
@@ -694,11 +712,16 @@ LRESULT FormView::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
+    case WM_TIMER:
+      if (wparam != kLogTimer) return DefWindowProcA(hwnd, msg, wparam, lparam);
+      KillTimer(hwnd, kLogTimer);
+      [[fallthrough]];
     case kLogWake: {
       logPending_ = false;
       bool more = false;
       TakeLog(kLogBatch, std::chrono::steady_clock::now() + kWakeBudget, more);
-      if (more && !logPending_.exchange(true)) PostMessageA(hwnd, kLogWake, 0, 0);
+      if (more && !logPending_.exchange(true))
+        SetTimer(hwnd, kLogTimer, USER_TIMER_MINIMUM, nullptr);
       return 0;
     }
     case WM_COMMAND: {

@@ -80,7 +80,10 @@ class FormView : public Window {
   // entries may still wait.
   std::size_t TakeLog(std::size_t max, std::chrono::steady_clock::time_point until, bool& more);
   // Takes every entry logged so far into the list (bounded).
-  void CatchUpLog();
+  // Takes what the log holds until it is all in or the time is up.
+  void CatchUpLog(std::chrono::steady_clock::time_point until);
+  // Tells whoever watches the list that it will not see `count` entries.
+  void ReportSkipped(std::uint64_t count);
   void ClearLog();
 
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
