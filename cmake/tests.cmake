@@ -56,6 +56,14 @@ if(WIN32)
   add_test(NAME views_test COMMAND views_test)
   set_tests_properties(views_test PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 
+  find_program(MAKENSIS makensis REQUIRED)
+  add_test(NAME installer_install_serve_uninstall
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/installer_check.sh
+                   ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh ${WINE_STATE} $<TARGET_FILE:playersim>
+                   $<TARGET_FILE:gen_Velotam> ${CMAKE_BINARY_DIR}/installer_check)
+  set_tests_properties(installer_install_serve_uninstall PROPERTIES FIXTURES_REQUIRED wine
+                       TIMEOUT 180)
+
   add_test(NAME dialog_script_in_playersim_exe
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh
                    ${CMAKE_BINARY_DIR}/dialog_script sh ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh run

@@ -3,7 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="g++ cmake ninja-build googletest wine wine32:i386 g++-mingw-w64-i686-posix xvfb xauth curl"
+packages="g++ cmake ninja-build googletest wine wine32:i386 g++-mingw-w64-i686-posix xvfb xauth curl nsis"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -1,6 +1,7 @@
-// playersim.exe: the stand-in player on Windows. It loads gen_Velotam.dll from its own folder
-// through its export and record, as the player does, and owns the player's windows on its main
-// thread, which also runs init, config and quit and every command. Standard input is read on a
+// playersim.exe: the stand-in player on Windows. It loads gen_Velotam.dll (from the player
+// folder's Plugins folder, else from its own folder) through its export and record, as the
+// player does, and owns the player's windows on its main thread, which also runs init, config
+// and quit and every command. Standard input is read on a
 // second thread; each line is posted to the main thread's input window. The dialog commands and
 // the "LOG " lines work on the plug-in's real windows (sim/win32/window_surface.h).
 #include <windows.h>
@@ -141,7 +142,12 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
 
-  const std::string dllPath = ProgramFolder() + "gen_Velotam.dll";
+  // Like the player, the program takes the plug-in from its folder's Plugins folder (where the
+  // installer puts it); without one there, the DLL beside the program.
+  std::string dllPath = setup.dir + "Plugins\\gen_Velotam.dll";
+  if (GetFileAttributesA(dllPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    dllPath = ProgramFolder() + "gen_Velotam.dll";
+  }
   HMODULE dll = LoadLibraryA(dllPath.c_str());
   if (dll == nullptr) return Fail("cannot load " + dllPath);
   using GetPlugin = GeneralPurposePlugin* (*)();
