@@ -1,9 +1,9 @@
 // playersim.exe: the stand-in player on Windows. It loads gen_Velotam.dll (from the player
 // folder's Plugins folder, else from its own folder) through its export and record, as the
 // player does, and owns the player's windows on its main thread, which also runs init, config
-// and quit and every command. Standard input is read on a
-// second thread; each line is posted to the main thread's input window. The dialog commands and
-// the "LOG " lines work on the plug-in's real windows (sim/win32/window_surface.h).
+// and quit and every command. Standard input is read on a second thread; each line is posted to
+// the main thread's input window. The dialog commands and the "LOG " lines work on the plug-in's
+// real windows (sim/win32/window_surface.h).
 #include <windows.h>
 //
 #include <fcntl.h>
