@@ -76,7 +76,8 @@ if(WIN32)
 else()
   # The process tests run the built playersim.
   add_dependencies(velotam_tests playersim)
-  target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>")
+  target_compile_definitions(velotam_tests PRIVATE VELOTAM_PLAYERSIM="$<TARGET_FILE:playersim>"
+                                                   VELOTAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
   # The same dialog script and expected output as for playersim.exe under Wine.
