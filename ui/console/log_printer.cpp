@@ -11,6 +11,7 @@ constexpr std::size_t kBatch = 1024;
 // After a wake-up the printer waits this long for more lines, so that a busy server costs one
 // write per batch rather than a write and a thread switch per line.
 constexpr auto kGather = std::chrono::milliseconds(10);
+constexpr std::size_t kKeepBytes = 256 * 1024;
 }  // namespace
 
 LogPrinter::LogPrinter(ui::LogList& log)
@@ -65,16 +66,22 @@ void LogPrinter::Drain() {
 
 bool LogPrinter::PrintBatch() {
   std::lock_guard<std::mutex> g(printLock_);
-  ui::LogBatch batch = reader_.Next(kBatch);
-  if (batch.entries.empty() && batch.skipped == 0) return false;
-  std::string lines;
-  if (batch.skipped > 0) lines = "LOGSKIPPED " + std::to_string(batch.skipped) + "\n";
-  for (const std::string& e : batch.entries) {
-    lines += "LOG ";
-    text::AppendEscapedLine(lines, e);
-    lines += '\n';
+  std::uint64_t skipped = 0;
+  const std::size_t count = reader_.NextInto(kBatch, entries_, skipped);
+  if (count == 0 && skipped == 0) return false;
+  lines_.clear();
+  if (skipped > 0) lines_ = "LOGSKIPPED " + std::to_string(skipped) + "\n";
+  for (std::size_t i = 0; i < count; ++i) {
+    lines_ += "LOG ";
+    text::AppendEscapedLine(lines_, entries_[i]);
+    lines_ += '\n';
   }
-  PrintLines(lines);
+  PrintLines(lines_);
+  if (lines_.capacity() > kKeepBytes) {
+    // A burst of long lines (whole requests): not worth keeping the memory for.
+    lines_ = std::string();
+    entries_ = std::vector<std::string>();
+  }
   return true;
 }
 

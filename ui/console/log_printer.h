@@ -10,7 +10,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "ui/models/log_list.h"
 
@@ -37,6 +39,9 @@ class LogPrinter {
   std::atomic<bool> pending_{false};
   bool stopping_ = false;
   std::mutex printLock_;  // one batch at a time, so batches keep the log's order
+  // Kept from batch to batch under printLock_, so a busy log costs no allocations here.
+  std::vector<std::string> entries_;
+  std::string lines_;
   ui::LogReader reader_;
   std::thread thread_;
 };

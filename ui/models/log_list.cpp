@@ -94,15 +94,22 @@ std::uint64_t LogList::End() const {
 
 LogBatch LogList::ReadFrom(std::uint64_t& from, std::size_t max) const {
   LogBatch batch;
+  batch.entries.resize(ReadInto(from, max, batch.entries, batch.skipped));
+  return batch;
+}
+
+std::size_t LogList::ReadInto(std::uint64_t& from, std::size_t max, std::vector<std::string>& into,
+                              std::uint64_t& skipped) const {
+  skipped = 0;
   Lock g(lock_);
   if (from < Oldest()) {
-    batch.skipped = Oldest() - from;
+    skipped = Oldest() - from;
     from = Oldest();
   }
-  std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(end_ - from, max));
-  batch.entries.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) batch.entries.push_back(At(from++));
-  return batch;
+  const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(end_ - from, max));
+  if (into.size() < n) into.resize(n);
+  for (std::size_t i = 0; i < n; ++i) into[i].assign(At(from++));
+  return n;
 }
 
 std::uint64_t LogList::SkipFrom(std::uint64_t& from, bool all) const {

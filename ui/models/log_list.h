@@ -42,6 +42,10 @@ class LogList : public Control, public ItemList {
   std::uint64_t End() const;
   // Entries from sequence number `from` on, at most `max`; `from` becomes the next one to read.
   LogBatch ReadFrom(std::uint64_t& from, std::size_t max) const;
+  // The same into the first strings of `into`, which keep their buffers (no allocation once
+  // they are large enough) and which it never shrinks; returns how many it filled.
+  std::size_t ReadInto(std::uint64_t& from, std::size_t max, std::vector<std::string>& into,
+                       std::uint64_t& skipped) const;
   // Moves `from` past the entries that the list no longer shows (or past all of them); returns
   // how many it passed.
   std::uint64_t SkipFrom(std::uint64_t& from, bool all) const;
@@ -71,6 +75,12 @@ class LogReader {
   LogReader& operator=(const LogReader&) = delete;
 
   LogBatch Next(std::size_t max = static_cast<std::size_t>(-1));
+  // Next into strings that the caller keeps from call to call, so that a busy reader copies
+  // entries into buffers it already has instead of allocating new ones: the first `count`
+  // strings of `into` are the entries.
+  std::size_t NextInto(std::size_t max, std::vector<std::string>& into, std::uint64_t& skipped) {
+    return log_.ReadInto(next_, max, into, skipped);
+  }
   // Passes over the unread entries that a clearing removed from the list, or over every unread
   // entry; returns how many.
   std::uint64_t SkipCleared() { return log_.SkipFrom(next_, false); }
