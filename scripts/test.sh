@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds both targets (native and the Windows cross-build) and runs every test (the Windows
-# programs under Wine).
+# programs under Wine), then the native suite again under AddressSanitizer with UBSan and under
+# ThreadSanitizer: any finding fails the run.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh --with-windows
@@ -8,3 +9,9 @@ cmake --build build/native
 cmake --build build/win
 (cd build/native && ctest --output-on-failure)
 (cd build/win && ctest --output-on-failure)
+[ -f build/asan/build.ninja ] || cmake -S . -B build/asan -G Ninja -DVELOTAM_SANITIZE=ON
+[ -f build/tsan/build.ninja ] || cmake -S . -B build/tsan -G Ninja -DVELOTAM_TSAN=ON
+cmake --build build/asan
+cmake --build build/tsan
+(cd build/asan && ctest --output-on-failure)
+(cd build/tsan && ctest --output-on-failure)
