@@ -18,7 +18,15 @@ Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
 }
 
 Interface::~Interface() {
-  if (ConfigDlg != nullptr) ConfigDlg->StopServerForQuit();
+  // A throw from a destructor would end the player: the server's stop stops its own failures.
+  try {
+    if (ConfigDlg != nullptr) ConfigDlg->StopServerForQuit();
+  } catch (...) {
+    try {
+      Log("FEHLER in (Interface::Quit)");
+    } catch (...) {
+    }
+  }
   delete ConfigDlg;
   ConfigDlg = nullptr;
   delete ServerRestartDlg;

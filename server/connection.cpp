@@ -8,8 +8,16 @@
 Connection::Connection(ServerSocket& server) : server_(server) {}
 
 Connection::~Connection() {
-  CloseClient();
-  if (serving_) server_.GetWorkers().EndServing();
+  // Ending the serving may start a waiting worker (a new thread): its failure stays here.
+  try {
+    CloseClient();
+    if (serving_) server_.GetWorkers().EndServing();
+  } catch (...) {
+    try {
+      Interface::Log("Thread konnte nicht gestartet werden");
+    } catch (...) {
+    }
+  }
 }
 
 void Connection::CloseClient() {

@@ -43,9 +43,14 @@ void MyThread::Routine(void* self) {
   } catch (...) {
   }
   // Once finished, another thread may release this worker, which needs the handle that Launch
-  // stores; by now Launch has long returned, so the lock is free and costs no wait.
-  { std::lock_guard<std::mutex> launched(t->launching_); }
-  t->server_.GetWorkers().Finished(t);
+  // stores; by now Launch has long returned, so the lock is free and costs no wait. Nothing may
+  // leave the thread's entry: a worker that cannot be listed as finished (no memory) stays
+  // until quit releases every worker.
+  try {
+    { std::lock_guard<std::mutex> launched(t->launching_); }
+    t->server_.GetWorkers().Finished(t);
+  } catch (...) {
+  }
 }
 
 void MyThread::Execute() {
