@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds both targets (native and the Windows cross-build) and runs every test (the Windows
 # programs under Wine), then the native suite again under AddressSanitizer with UBSan and under
-# ThreadSanitizer: any finding fails the run.
+# ThreadSanitizer, and each fuzz target for 30 s: any finding fails the run.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh --with-windows
@@ -15,3 +15,5 @@ cmake --build build/asan
 cmake --build build/tsan
 (cd build/asan && ctest --output-on-failure)
 (cd build/tsan && ctest --output-on-failure)
+# Each fuzz target for 30 s.
+sh scripts/fuzz.sh 30
