@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds both targets (native and the Windows cross-build) and runs every test (the Windows
 # programs under Wine), then the native suite again under AddressSanitizer with UBSan and under
-# ThreadSanitizer, and each fuzz target for 30 s: any finding fails the run.
+# ThreadSanitizer, each fuzz target for 30 s and the load and fault test for 10 s: any finding
+# fails the run.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh --with-windows
@@ -17,3 +18,5 @@ cmake --build build/tsan
 (cd build/tsan && ctest --output-on-failure)
 # Each fuzz target for 30 s.
 sh scripts/fuzz.sh 30
+# The load and fault test for 10 s.
+sh scripts/soak.sh 10
