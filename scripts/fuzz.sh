@@ -6,13 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-sh scripts/setup.sh
-if ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    clang libclang-rt-14-dev
-fi
+sh scripts/setup.sh clang libclang-rt-14-dev
 targets="ini m3u octet request"
 [ -f build/fuzz/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja \
   -DVELOTAM_FUZZ=ON -DVELOTAM_TESTS=OFF

@@ -5,16 +5,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 root="$(pwd)"
-sh scripts/setup.sh --with-windows
-missing=""
 # Wine's own fonts give the frames their caption buttons and the dialogs their faces.
-for p in xdotool imagemagick fonts-wine libfreetype6:i386; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
-if [ -n "$missing" ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  install="$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends"
-  $install $missing || $install -t bookworm $missing
-fi
+sh scripts/setup.sh --with-windows xdotool imagemagick fonts-wine libfreetype6:i386
 cmake --build build/win --target playersim window_rect
 
 state="$root/build/screens"

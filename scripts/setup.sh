@@ -1,9 +1,15 @@
 #!/bin/sh
 # Installs what the builds need on Debian 12 (only what is missing) and configures both builds.
+#   setup.sh [--with-windows] [PACKAGE...]   (further packages that a script needs besides)
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="g++ cmake ninja-build googletest wine wine32:i386 g++-mingw-w64-i686-posix xvfb xauth curl nsis"
+windows=""
+if [ "${1:-}" = "--with-windows" ]; then
+  windows=1
+  shift
+fi
+packages="g++ cmake ninja-build googletest wine wine32:i386 g++-mingw-w64-i686-posix xvfb xauth curl nsis $*"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
@@ -28,6 +34,6 @@ if [ -n "$missing" ]; then
 fi
 
 [ -f build/native/build.ninja ] || cmake -S . -B build/native -G Ninja
-if [ "${1:-}" = "--with-windows" ] && [ ! -f build/win/build.ninja ]; then
+if [ -n "$windows" ] && [ ! -f build/win/build.ninja ]; then
   cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 fi
