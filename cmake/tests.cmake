@@ -8,9 +8,9 @@ target_compile_options(gtest PRIVATE -Wno-error)
 target_compile_options(gtest_main PRIVATE -Wno-error)
 
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
-file(GLOB CONSOLE_TEST_SOURCES CONFIGURE_DEPENDS ui/console/*.cpp)
-add_executable(velotam_tests ${TEST_SOURCES} plugin/entry.cpp plugin/no_face.cpp
-                             ${CONSOLE_TEST_SOURCES})
+list(REMOVE_ITEM TEST_SOURCES ${CMAKE_SOURCE_DIR}/tests/layer_probe.cpp)
+add_executable(velotam_tests ${TEST_SOURCES} plugin/entry.cpp plugin/no_face.cpp)
+target_include_directories(velotam_tests PRIVATE ${WHOLE_TREE})
 target_link_libraries(velotam_tests PRIVATE velotam_sim gtest gtest_main)
 
 if(WIN32)
@@ -50,6 +50,7 @@ if(WIN32)
 
   # The native views, driven through real window messages.
   add_executable(views_test tests/win32/views_test.cpp ui/win32/window_text.cpp)
+  target_include_directories(views_test PRIVATE ${WHOLE_TREE})
   target_link_libraries(views_test PRIVATE velotam_sim gtest gtest_main)
   set_target_properties(views_test PROPERTIES CROSSCOMPILING_EMULATOR "${WINE_SH};run;${WINE_STATE}")
   add_dependencies(views_test gen_Velotam)
@@ -80,6 +81,13 @@ else()
                                                    VELOTAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME velotam_tests COMMAND velotam_tests)
   set_tests_properties(velotam_tests PROPERTIES TIMEOUT 300)
+  # A layer that includes a header of a layer above it does not build.
+  add_library(upward_include_probe STATIC EXCLUDE_FROM_ALL tests/layer_probe.cpp)
+  target_include_directories(upward_include_probe PRIVATE ${CMAKE_BINARY_DIR}/layers/protocol)
+  add_test(NAME upward_include_fails_to_build
+           COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target upward_include_probe)
+  set_tests_properties(upward_include_fails_to_build PROPERTIES
+                       PASS_REGULAR_EXPRESSION "server/connection.h: No such file" TIMEOUT 60)
   # The same dialog script and expected output as for playersim.exe under Wine.
   add_test(NAME dialog_script
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh

@@ -4,12 +4,15 @@
 // requests and unknown commands get no reply; only the log says why.
 
 #include <string>
+#include <utility>
 
-class Connection;
+struct RequestContext;
 
 class AnswerControl {
  public:
-  explicit AnswerControl(Connection& client) : client_(client) {}
+  // clientAddress: the client's dotted address as the server accepted it.
+  AnswerControl(RequestContext& request, std::string clientAddress)
+      : request_(request), clientAddress_(std::move(clientAddress)) {}
 
   void Evaluate();
 
@@ -26,9 +29,8 @@ class AnswerControl {
 
  private:
   std::string ClientAddress() const;
-  // The control mode as Evaluate read it for this request (read afresh when called alone).
-  bool ControlAllowed() const;
+  void Log(const std::string& line);
 
-  Connection& client_;
-  int controlAllowed_ = -1;  // -1: not read yet
+  RequestContext& request_;
+  std::string clientAddress_;
 };

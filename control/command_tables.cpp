@@ -2,37 +2,36 @@
 
 #include <type_traits>
 
-#include "plugin/host_messages.h"
-#include "plugin/interface.h"
 #include "protocol/control_answers.h"
+#include "protocol/host_messages.h"
 #include "protocol/query_answers.h"
-#include "server/connection.h"
+#include "protocol/request_context.h"
 
 namespace {
 
 using namespace hostmsg;
 
 template <typename Answer>
-std::unique_ptr<AnswerProtocol> Make(Connection& client, const CommandEntry& e) {
+std::unique_ptr<AnswerProtocol> Make(RequestContext& request, const CommandEntry& e) {
   if constexpr (std::is_base_of_v<AnswerStandardParam, Answer>) {
-    return std::make_unique<Answer>(&client, e.hostCode, e.paramName);
+    return std::make_unique<Answer>(request, e.hostCode, e.paramName);
   } else {
-    return std::make_unique<Answer>(&client, e.hostCode);
+    return std::make_unique<Answer>(request, e.hostCode);
   }
 }
 
 // The playlist queries answer the whole list when "delim" is given, else the one entry of
 // "index"; a value of blanks counts as given.
 template <typename ListAnswer, typename IndexAnswer>
-std::unique_ptr<AnswerProtocol> MakePlaylist(Connection& client, const CommandEntry& e) {
-  const TokenString& tokens = client.Tokens();
+std::unique_ptr<AnswerProtocol> MakePlaylist(RequestContext& request, const CommandEntry& e) {
+  const TokenString& tokens = request.tokens;
   if (!tokens.GetParameter("delim", false).empty()) {
-    return std::make_unique<ListAnswer>(&client, 0);
+    return std::make_unique<ListAnswer>(request, 0);
   }
   if (!tokens.GetParameter("index", false).empty()) {
-    return std::make_unique<IndexAnswer>(&client, e.hostCode, "index");
+    return std::make_unique<IndexAnswer>(request, e.hostCode, "index");
   }
-  Interface::Log("Abbruch, da Parameter (delim) oder (index) fehlen");
+  request.host.WriteLog("Abbruch, da Parameter (delim) oder (index) fehlen");
   return nullptr;
 }
 

@@ -7,14 +7,14 @@
 #include <span>
 
 class AnswerProtocol;
-class Connection;
+struct RequestContext;
 
 struct CommandEntry {
   const char* name;  // upper case
   std::int32_t hostCode;
   const char* paramName;  // for the one-parameter answers, else ""
   // Builds the answer; nullptr when the request lacks what the class choice needs.
-  std::unique_ptr<AnswerProtocol> (*make)(Connection& client, const CommandEntry& entry);
+  std::unique_ptr<AnswerProtocol> (*make)(RequestContext& request, const CommandEntry& entry);
 };
 
 std::span<const CommandEntry> QueryTable();

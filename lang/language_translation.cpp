@@ -1,8 +1,8 @@
 #include "lang/language_translation.h"
 
 #include "platform/files.h"
-#include "plugin/interface.h"
 #include "ui/config_dlg.h"
+#include "ui/dialog_host.h"
 #include "ui/ini_file.h"
 #include "ui/restart_dlg.h"
 
@@ -56,8 +56,7 @@ const std::vector<LanguageTranslation::Row>& LanguageTranslation::Vocabulary() {
 }
 
 void LanguageTranslation::ReadLanguageFile() {
-  if (PluginInterface == nullptr) return;
-  IniFile file = IniFile::Load(PluginInterface->GetLanguagePath());
+  IniFile file = IniFile::Load(path_);
   for (const Row& row : Vocabulary()) {
     ui::Dialog* dialog = DialogOf(row);
     ui::Control* control = dialog != nullptr ? dialog->Find(row.control) : nullptr;
@@ -68,12 +67,10 @@ void LanguageTranslation::ReadLanguageFile() {
 }
 
 void LanguageTranslation::WriteLanguageFile() {
-  if (PluginInterface == nullptr) return;
-  const std::string path = PluginInterface->GetLanguagePath();
-  Interface::Log(path);
+  const std::string& path = path_;
+  ui::Log(path);
   IniFile file = IniFile::Load(path);
   for (const Row& row : Vocabulary()) file.WriteString(row.section, row.key, row.defaultText);
-  files::MakeFolder(PluginInterface->GetPluginPath() + "Plugins");
-  if (!file.Save(path))
-    Interface::Log("Sprachdatei konnte nicht geschrieben werden (" + path + ")");
+  files::MakeFolder(folder_);
+  if (!file.Save(path)) ui::Log("Sprachdatei konnte nicht geschrieben werden (" + path + ")");
 }

@@ -3,10 +3,15 @@
 // defaults. Made for one call and discarded.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class LanguageTranslation {
  public:
+  // path: the language file; folder: the folder that holds it, made when a template is written.
+  LanguageTranslation(std::string path, std::string folder)
+      : path_(std::move(path)), folder_(std::move(folder)) {}
+
   // One caption: where the file keeps it, its built-in text, and the control that shows it.
   struct Row {
     const char* section;
@@ -18,10 +23,14 @@ class LanguageTranslation {
   // The vocabulary in the order both operations process it (and a written file holds it).
   static const std::vector<Row>& Vocabulary();
 
-  // Sets every caption from the file at Interface::GetLanguagePath; a missing file, section or
+  // Sets every caption from the file; a missing file, section or
   // key gives the built-in text. Logs nothing.
   void ReadLanguageFile();
   // Logs the path, then writes the built-in texts into the file, keeping its other sections
   // and keys. A failure is logged; nothing else changes.
   void WriteLanguageFile();
+
+ private:
+  std::string path_;
+  std::string folder_;
 };

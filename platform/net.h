@@ -30,10 +30,10 @@ int LastError();
 [[nodiscard]] int SetReuseAddress(Socket s);
 // Closes the socket. A thread blocked in accept or recv on it returns with a failure.
 int Close(Socket s);
-// Makes a receive that blocks on a client socket return. POSIX shuts the socket down and keeps
-// the handle; Windows Sockets offers no such wake-up, so there the handle is closed. True when
-// the handle was released (it must then not be closed again).
-bool Interrupt(Socket s);
+// Makes a receive that blocks (or will block) on a client socket return a failure or the end;
+// the handle stays open and belongs to its owner, who closes it. POSIX shuts the socket down;
+// Windows marks it, and its receive waits in short slices that look for the mark.
+void Interrupt(Socket s);
 // Waits for a client; peer gets its dotted address. kInvalidSocket on failure.
 Socket Accept(Socket s, std::string& peer);
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
@@ -49,5 +49,32 @@ std::uint32_t InetAddr(const std::string& dotted);
 // The host's own IPv4 addresses as the resolver gives them for the host name; false on any
 // failure of start-up, host name or resolver.
 bool HostAddresses(std::vector<std::string>& out);
+
+// Owns one socket handle and closes it exactly once: at Reset or at its end.
+class OwnedSocket {
+ public:
+  OwnedSocket() = default;
+  explicit OwnedSocket(Socket s) : s_(s) {}
+  ~OwnedSocket() { Reset(); }
+  OwnedSocket(const OwnedSocket&) = delete;
+  OwnedSocket& operator=(const OwnedSocket&) = delete;
+
+  Socket Get() const { return s_; }
+  bool Valid() const { return s_ != kInvalidSocket; }
+  // Takes over s, closing the handle held before.
+  void Adopt(Socket s) {
+    Reset();
+    s_ = s;
+  }
+  // Closes the handle (if any); the owner holds the invalid handle afterwards.
+  void Reset() {
+    Socket s = s_;
+    s_ = kInvalidSocket;
+    if (s != kInvalidSocket) Close(s);
+  }
+
+ private:
+  Socket s_ = kInvalidSocket;
+};
 
 }  // namespace net

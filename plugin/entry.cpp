@@ -1,8 +1,8 @@
 // The plug-in's entry: the record handed to the host and its three entry points. Nothing may
 // escape into the host's process: every entry point catches its own failures.
+#include "base/version.h"
 #include "plugin/interface.h"
 #include "plugin/record.h"
-#include "plugin/version.h"
 #include "ui/face.h"
 
 namespace {

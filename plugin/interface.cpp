@@ -1,8 +1,10 @@
 #include "plugin/interface.h"
 
 #include "base/text.h"
+#include "control/serve_request.h"
+#include "lang/language_translation.h"
 #include "platform/net.h"
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 #include "ui/config_dlg.h"
 #include "ui/restart_dlg.h"
 
@@ -13,7 +15,7 @@ clk::UtcTime (*g_clock)() = &clk::NowUtc;
 }
 
 Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
-  new TConfigDlg();         // stores itself in ConfigDlg
+  new TConfigDlg(*this);    // stores itself in ConfigDlg
   new TServerRestartDlg();  // stores itself in ServerRestartDlg
 }
 
@@ -54,15 +56,15 @@ std::intptr_t Interface::SendPlayerCopyData(std::uintptr_t request, const std::s
   return host::SendCopyData(record_->hwndParent, request, text);
 }
 
-std::string Interface::ReadPlayerText(int maxBytes) const {
+std::string Interface::ReadPlayerText(int maxBytes) {
   return host::GetText(record_->hwndParent, maxBytes);
 }
 
-host::Window Interface::FindWindowByClass(const std::string& className) const {
+host::Window Interface::FindWindowByClass(const std::string& className) {
   return host::FindByClass(className);
 }
 
-host::Window Interface::FindWindowByTitle(const std::string& title) const {
+host::Window Interface::FindWindowByTitle(const std::string& title) {
   return host::FindByTitle(title);
 }
 
@@ -71,23 +73,12 @@ std::intptr_t Interface::SendWindowMessage(host::Window w, std::uint32_t msg, st
   return host::Send(w, msg, wparam, lparam);
 }
 
-std::string Interface::ReadWindowText(host::Window w, int maxBytes) const {
-  return host::GetText(w, maxBytes);
-}
-
-std::string Interface::ReadItemText(host::Window w, int id, int maxBytes) const {
+std::string Interface::ReadItemText(host::Window w, int id, int maxBytes) {
   return host::GetItemText(w, id, maxBytes);
 }
 
-std::string Interface::HostText(std::intptr_t reference) {
-  if (reference == 0) return std::string();
-  return std::string(reinterpret_cast<const char*>(reference));
-}
-
 void Interface::WriteLog(const std::string& message) {
-  TConfigDlg* dlg = ConfigDlg;
-  if (dlg == nullptr || !dlg->LoggingChkBox.Checked()) return;
-  dlg->Out.Append("Server: " + message);
+  ui::Log(message);
 }
 
 void Interface::Log(const std::string& message) {
@@ -146,28 +137,36 @@ TConfigDlg& Interface::GetConfigDialog() const {
   return *ConfigDlg;
 }
 
-std::string Interface::MonthName(int month) const {
-  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  if (month < 1 || month > 12) {
-    Log("Monat\xFC"
-        "bersetzung nicht gefunden!");
-    return std::string();
-  }
-  return kNames[month - 1];
+RequestSettings Interface::SnapshotSettings() const {
+  RequestSettings s;
+  s.password = GetPassword();
+  s.addressList = GetAddressList();
+  s.blockListMode = IsBlockListMode();
+  s.controlAllowed = IsControlAllowed();
+  s.httpHeader = IsHttpHeaderOn();
+  s.autostart = GetAutostart();
+  return s;
 }
 
-std::string Interface::DayName(int weekday) const {
-  static const char* const kNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-  if (weekday < 1 || weekday > 7) {
-    Log("Tag\xFC"
-        "bersetzung nicht gefunden!");
-    return std::string();
+void Interface::Serve(const std::string& received, const std::string& clientAddress,
+                      ReplySink& reply) {
+  try {
+    RequestContext request(SnapshotSettings(), *this, &reply);
+    ServeRequest(received, clientAddress, request);
+  } catch (...) {
+    Log("FEHLER in (AnswerControl::Evaluate)");
   }
-  return kNames[weekday - 1];
 }
 
-clk::UtcTime Interface::Now() const {
+void Interface::ReadLanguageFile() {
+  LanguageTranslation(GetLanguagePath(), GetPluginPath() + "Plugins").ReadLanguageFile();
+}
+
+void Interface::WriteLanguageFile() {
+  LanguageTranslation(GetLanguagePath(), GetPluginPath() + "Plugins").WriteLanguageFile();
+}
+
+clk::UtcTime Interface::Now() {
   return g_clock();
 }
 

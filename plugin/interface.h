@@ -1,7 +1,9 @@
 #pragma once
 // The central object: one per run, in PluginInterface. It owns the dialogs and gives every
 // other part the player window, the activity log, the live settings (read from the dialog's
-// controls at each call, never cached) and the file paths.
+// controls at each call, never cached) and the file paths. It is the plug-in side that the
+// server, the request path and the dialogs see through their small host interfaces: each
+// request gets a snapshot of the settings as they are when it arrives.
 
 #include <cstdint>
 #include <string>
@@ -9,10 +11,13 @@
 
 #include "platform/clock.h"
 #include "plugin/record.h"
+#include "protocol/request_context.h"
+#include "server/server_host.h"
+#include "ui/dialog_host.h"
 
 class TConfigDlg;
 
-class Interface {
+class Interface final : public ServerHost, public RequestHost, public DialogHost {
  public:
   explicit Interface(GeneralPurposePlugin* record);
   // Stops the server and waits for its workers, then destroys the dialogs (saving settings).
@@ -25,35 +30,32 @@ class Interface {
 
   // Sends a message synchronously to the player's main window (the record's parent window,
   // read at each call).
-  std::intptr_t SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam);
+  std::intptr_t SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam,
+                                  std::intptr_t lparam) override;
   host::Window PlayerWindow() const;
   // The copy-data message (74) to the main window: the request number and the text with its
   // closing zero byte.
-  std::intptr_t SendPlayerCopyData(std::uintptr_t request, const std::string& text);
+  std::intptr_t SendPlayerCopyData(std::uintptr_t request, const std::string& text) override;
   // The main window's text, at most maxBytes - 1 bytes of it.
-  std::string ReadPlayerText(int maxBytes) const;
+  std::string ReadPlayerText(int maxBytes) override;
 
   // The player's other top-level windows (playlist, SHOUTcast source); host::kNoWindow when
   // there is none.
-  host::Window FindWindowByClass(const std::string& className) const;
-  host::Window FindWindowByTitle(const std::string& title) const;
+  host::Window FindWindowByClass(const std::string& className) override;
+  host::Window FindWindowByTitle(const std::string& title) override;
   std::intptr_t SendWindowMessage(host::Window w, std::uint32_t msg, std::uintptr_t wparam,
-                                  std::intptr_t lparam);
-  std::string ReadWindowText(host::Window w, int maxBytes) const;
+                                  std::intptr_t lparam) override;
   // The text of a child control of the window, at most maxBytes - 1 bytes.
-  std::string ReadItemText(host::Window w, int id, int maxBytes) const;
-  // A text that the host returned by reference (it lives in this process); 0 means none and
-  // gives the empty text.
-  static std::string HostText(std::intptr_t reference);
+  std::string ReadItemText(host::Window w, int id, int maxBytes) override;
 
   // The activity log: "Server: " + message appended to Out while logging is on.
-  void WriteLog(const std::string& message);
+  void WriteLog(const std::string& message) override;
   // WriteLog through PluginInterface; nothing when there is no central object.
   static void Log(const std::string& message);
 
   std::string GetPassword() const;
   int GetAutostart() const;
-  void SetAutostart(int value);
+  void SetAutostart(int value) override;
   // Port and time-out texts, trimmed; GetPort/GetTimeout convert them strictly (and raise
   // text::ConvertError on a text that is not a whole number).
   std::string GetPortText() const;
@@ -67,12 +69,25 @@ class Interface {
   std::vector<std::string> GetAddressList() const;
   bool IsBlockListMode() const;
   TConfigDlg& GetConfigDialog() const;
+  // The settings one request works with, read from the dialog now.
+  RequestSettings SnapshotSettings() const;
 
-  std::string MonthName(int month) const;
-  std::string DayName(int weekday) const;
   // The current time in UTC; tests may replace the clock.
-  clk::UtcTime Now() const;
+  clk::UtcTime Now() override;
   static void SetClock(clk::UtcTime (*clock)());
+
+  // The server's side: its settings and the request path.
+  std::uint32_t BindAddress() override { return GetBindAddress(); }
+  std::string PortText() override { return GetPortText(); }
+  std::string TimeoutText() override { return GetTimeoutText(); }
+  void Serve(const std::string& received, const std::string& clientAddress,
+             ReplySink& reply) override;
+
+  // The dialogs' side.
+  std::string IniPath() override { return GetIniPath(); }
+  ServerHost& ServerSide() override { return *this; }
+  void ReadLanguageFile() override;
+  void WriteLanguageFile() override;
 
   std::string GetPluginPath();
   std::string GetIniPath();

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
-class Connection;
+struct RequestContext;
 
 class AnswerProtocol {
  public:
-  // client may be null: the reply text is then written to the activity log instead.
-  AnswerProtocol(Connection* client, std::int32_t hostCode);
+  // Without a reply sink in the request, the reply text is written to the activity log instead.
+  AnswerProtocol(RequestContext& request, std::int32_t hostCode);
   AnswerProtocol(const AnswerProtocol&) = delete;
   AnswerProtocol& operator=(const AnswerProtocol&) = delete;
 
@@ -24,18 +24,20 @@ class AnswerProtocol {
   virtual void SendAnswer();
 
   std::int32_t HostCode;
-  Connection* Client;
+  RequestContext& Request;
 
  protected:
-  // The request parameter's value as received (the missing parameter is logged); the empty
-  // text without a client.
+  // The request parameter's value as received (the missing parameter is logged).
   std::string Param(const std::string& name) const;
   // The user message to the player: request number last, data first. The player's results are
   // 32-bit numbers.
-  static std::int32_t AskPlayer(std::int32_t request, std::intptr_t data);
+  std::int32_t AskPlayer(std::int32_t request, std::intptr_t data);
   // As AskPlayer, for requests whose result is a reference to a text.
-  static std::string AskPlayerText(std::int32_t request, std::intptr_t data);
-  static void Log(const std::string& line);
+  std::string AskPlayerText(std::int32_t request, std::intptr_t data);
+  void Log(const std::string& line);
+  // A text that the player returned by reference (it lives in this process); 0 means none and
+  // gives the empty text.
+  static std::string HostText(std::intptr_t reference);
   // Sends what compute() returns; when it fails, logs "FEHLER in (" + where + ")" and sends
   // nothing.
   template <typename Compute>
@@ -51,14 +53,14 @@ class AnswerProtocol {
   }
 
  private:
-  std::string DateText() const;
+  std::string DateText();
 };
 
 // Commands with one integer parameter: read strictly, range-checked, sent as the data of the
 // request HostCode.
 class AnswerStandardParam : public AnswerProtocol {
  public:
-  AnswerStandardParam(Connection* client, std::int32_t hostCode, std::string paramName);
+  AnswerStandardParam(RequestContext& request, std::int32_t hostCode, std::string paramName);
   void SendAnswer() override;
   // True when the value is outside what the command accepts; the default accepts 0 to 2.
   virtual bool IsInvalid(std::int32_t value);

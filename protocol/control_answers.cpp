@@ -1,12 +1,12 @@
 #include "protocol/control_answers.h"
 
 #include "base/text.h"
-#include "plugin/host_messages.h"
-#include "plugin/interface.h"
+#include "protocol/host_messages.h"
+#include "protocol/request_context.h"
 
 void AnswerEXEC_VISUAL::SendAnswer() {
-  SendComputed("AnswerEXEC_VISUAL::SendAnswer", [] {
-    auto r = PluginInterface->SendPlayerMessage(hostmsg::WM_COMMAND, hostmsg::ID_EXEC_VISUAL, 0);
+  SendComputed("AnswerEXEC_VISUAL::SendAnswer", [&] {
+    auto r = Request.host.SendPlayerMessage(hostmsg::WM_COMMAND, hostmsg::ID_EXEC_VISUAL, 0);
     return text::IntToStr(static_cast<std::int32_t>(r));
   });
 }
@@ -15,11 +15,11 @@ void AnswerDELETEPOS::SendAnswer() {
   std::string reply = "0";
   try {
     std::int32_t index = text::LenientInt(Param("index"));
-    host::Window playlist = PluginInterface->FindWindowByClass(hostmsg::kPlaylistClass);
+    host::Window playlist = Request.host.FindWindowByClass(hostmsg::kPlaylistClass);
     std::int32_t n = AskPlayer(hostmsg::IPC_GETLISTLENGTH, 0);
     if (playlist != host::kNoWindow && index >= 0 && index < n) {
-      PluginInterface->SendWindowMessage(playlist, hostmsg::WM_HOST_USER,
-                                         hostmsg::PLAYLIST_DELETE_ENTRY, index);
+      Request.host.SendWindowMessage(playlist, hostmsg::WM_HOST_USER,
+                                     hostmsg::PLAYLIST_DELETE_ENTRY, index);
       reply = "1";
     }
   } catch (...) {
@@ -32,14 +32,14 @@ void AnswerCHDIR::SendAnswer() {
   SendComputed("AnswerCHDIR::SendAnswer", [&] {
     std::string dir = Param("dir");
     Log("Server: Setze Pfad auf (" + dir + ")");
-    auto r = PluginInterface->SendPlayerCopyData(hostmsg::IPC_CHDIR, dir);
+    auto r = Request.host.SendPlayerCopyData(hostmsg::IPC_CHDIR, dir);
     return text::IntToStr(static_cast<std::int32_t>(r));
   });
 }
 
 void AnswerPLAYFILE::SendAnswer() {
   SendComputed("AnswerPLAYFILE::SendAnswer", [&] {
-    auto r = PluginInterface->SendPlayerCopyData(hostmsg::IPC_PLAYFILE, Param("file"));
+    auto r = Request.host.SendPlayerCopyData(hostmsg::IPC_PLAYFILE, Param("file"));
     return text::IntToStr(static_cast<std::int32_t>(r));
   });
 }
@@ -48,7 +48,7 @@ void AnswerSETAUTOSERVICE::SendAnswer() {
   SendComputed("AnswerSETAUTOSERVICE::SendAnswer", [&] {
     std::int32_t enable = text::LenientInt(Param("enable"));
     if (enable != 0 && enable != 1) enable = 0;
-    PluginInterface->SetAutostart(enable);
+    Request.host.SetAutostart(enable);
     return text::IntToStr(enable);
   });
 }
@@ -63,12 +63,11 @@ void AnswerSETEQDATA::SendAnswer() {
 }
 
 void AnswerSHOUTCAST_CONNECT::SendAnswer() {
-  SendComputed("AnswerSHOUTCAST_CONNECT::SendAnswer", [] {
-    host::Window w = PluginInterface->FindWindowByTitle(hostmsg::kShoutcastTitle);
+  SendComputed("AnswerSHOUTCAST_CONNECT::SendAnswer", [&] {
+    host::Window w = Request.host.FindWindowByTitle(hostmsg::kShoutcastTitle);
     if (w == host::kNoWindow) return std::string("0");
-    PluginInterface->SendWindowMessage(w, hostmsg::WM_COMMAND, hostmsg::ID_SHOUTCAST_CONNECT, 0);
-    return PluginInterface->ReadItemText(w, hostmsg::ID_SHOUTCAST_CONNECT,
-                                         hostmsg::kShoutcastBuffer);
+    Request.host.SendWindowMessage(w, hostmsg::WM_COMMAND, hostmsg::ID_SHOUTCAST_CONNECT, 0);
+    return Request.host.ReadItemText(w, hostmsg::ID_SHOUTCAST_CONNECT, hostmsg::kShoutcastBuffer);
   });
 }
 

@@ -1,18 +1,18 @@
 #include "protocol/query_answers.h"
 
 #include "base/text.h"
-#include "plugin/host_messages.h"
-#include "plugin/interface.h"
+#include "protocol/host_messages.h"
+#include "protocol/request_context.h"
 
 void AnswerGETVOLUME::SendAnswer() {
-  SendComputed("AnswerGETVOLUME::SendAnswer", [] {
+  SendComputed("AnswerGETVOLUME::SendAnswer", [&] {
     return text::IntToStr(AskPlayer(hostmsg::IPC_SETVOLUME, hostmsg::kVolumeQuery));
   });
 }
 
 void AnswerGETAUTOSERVICE::SendAnswer() {
   SendComputed("AnswerGETAUTOSERVICE::SendAnswer",
-               [] { return std::string(PluginInterface->GetAutostart() == 1 ? "1" : "0"); });
+               [&] { return std::string(Request.settings.autostart == 1 ? "1" : "0"); });
 }
 
 std::string AnswerGETCURRENTTITLE::TitleOf(const std::string& windowText) {
@@ -30,7 +30,7 @@ std::string AnswerGETCURRENTTITLE::TitleOf(const std::string& windowText) {
 
 void AnswerGETCURRENTTITLE::SendAnswer() {
   SendComputed("AnswerGETCURRENTTITLE::SendAnswer",
-               [] { return TitleOf(PluginInterface->ReadPlayerText(hostmsg::kTitleBuffer)); });
+               [&] { return TitleOf(Request.host.ReadPlayerText(hostmsg::kTitleBuffer)); });
 }
 
 void AnswerGETID3TAG::SendAnswer() {
@@ -43,9 +43,9 @@ void AnswerGETMPEGINFO::SendAnswer() {
   Send("0");
 }
 
-AnswerPlaylistList::AnswerPlaylistList(Connection* client, std::int32_t hostCode,
+AnswerPlaylistList::AnswerPlaylistList(RequestContext& request, std::int32_t hostCode,
                                        std::int32_t entryRequest, const char* operation)
-    : AnswerProtocol(client, hostCode), entryRequest_(entryRequest), operation_(operation) {}
+    : AnswerProtocol(request, hostCode), entryRequest_(entryRequest), operation_(operation) {}
 
 void AnswerPlaylistList::SendAnswer() {
   SendComputed(operation_, [&] {
@@ -53,47 +53,46 @@ void AnswerPlaylistList::SendAnswer() {
     std::int32_t n = AskPlayer(hostmsg::IPC_GETLISTLENGTH, 0);
     std::string reply;
     for (std::int32_t i = 0; i < n; ++i) {
-      std::intptr_t r = PluginInterface->SendPlayerMessage(
+      std::intptr_t r = Request.host.SendPlayerMessage(
           hostmsg::WM_HOST_USER, static_cast<std::uintptr_t>(i), entryRequest_);
-      reply += r != 0 ? text::Trim(Interface::HostText(r)) : std::string("0");
+      reply += r != 0 ? text::Trim(HostText(r)) : std::string("0");
       if (i != n - 1) reply += delim;
     }
     return reply;
   });
 }
 
-AnswerGETPLAYLISTFILE::AnswerGETPLAYLISTFILE(Connection* client, std::int32_t hostCode)
-    : AnswerPlaylistList(client, hostCode, hostmsg::IPC_GETPLAYLISTFILE,
+AnswerGETPLAYLISTFILE::AnswerGETPLAYLISTFILE(RequestContext& request, std::int32_t hostCode)
+    : AnswerPlaylistList(request, hostCode, hostmsg::IPC_GETPLAYLISTFILE,
                          "AnswerGETPLAYLISTFILE::SendAnswer") {}
 
-AnswerGETPLAYLISTTITLE::AnswerGETPLAYLISTTITLE(Connection* client, std::int32_t hostCode)
-    : AnswerPlaylistList(client, hostCode, hostmsg::IPC_GETPLAYLISTTITLE,
+AnswerGETPLAYLISTTITLE::AnswerGETPLAYLISTTITLE(RequestContext& request, std::int32_t hostCode)
+    : AnswerPlaylistList(request, hostCode, hostmsg::IPC_GETPLAYLISTTITLE,
                          "AnswerGETPLAYLISTTITLE::SendAnswer") {}
 
-AnswerGETPLAYLISTFILEIDX::AnswerGETPLAYLISTFILEIDX(Connection* client, std::int32_t hostCode,
+AnswerGETPLAYLISTFILEIDX::AnswerGETPLAYLISTFILEIDX(RequestContext& request, std::int32_t hostCode,
                                                    std::string paramName)
-    : AnswerStandardParam(client, hostCode, std::move(paramName)) {
+    : AnswerStandardParam(request, hostCode, std::move(paramName)) {
   ReplyIsText = true;
 }
 
-AnswerGETPLAYLISTTITLEIDX::AnswerGETPLAYLISTTITLEIDX(Connection* client, std::int32_t hostCode,
+AnswerGETPLAYLISTTITLEIDX::AnswerGETPLAYLISTTITLEIDX(RequestContext& request, std::int32_t hostCode,
                                                      std::string paramName)
-    : AnswerStandardParam(client, hostCode, std::move(paramName)) {
+    : AnswerStandardParam(request, hostCode, std::move(paramName)) {
   ReplyIsText = true;
 }
 
 void AnswerSHOUTCAST_STATUS::SendAnswer() {
-  SendComputed("AnswerSHOUTCAST_STATUS::SendAnswer", [] {
-    host::Window w = PluginInterface->FindWindowByTitle(hostmsg::kShoutcastTitle);
+  SendComputed("AnswerSHOUTCAST_STATUS::SendAnswer", [&] {
+    host::Window w = Request.host.FindWindowByTitle(hostmsg::kShoutcastTitle);
     if (w == host::kNoWindow) return std::string("0");
-    return PluginInterface->ReadItemText(w, hostmsg::ID_SHOUTCAST_STATUS,
-                                         hostmsg::kShoutcastBuffer);
+    return Request.host.ReadItemText(w, hostmsg::ID_SHOUTCAST_STATUS, hostmsg::kShoutcastBuffer);
   });
 }
 
 void AnswerVALIDATE_PASSWORD::SendAnswer() {
   SendComputed("AnswerVALIDATE_PASSWORD::SendAnswer", [&] {
-    bool equal = text::Trim(PluginInterface->GetPassword()) == text::Trim(Param("pass"));
+    bool equal = text::Trim(Request.settings.password) == text::Trim(Param("pass"));
     return std::string(equal ? "1" : "0");
   });
 }

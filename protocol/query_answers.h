@@ -74,7 +74,7 @@ class AnswerGETMPEGINFO : public AnswerProtocol {
 // The whole playlist's file names or titles, joined by the "delim" parameter.
 class AnswerPlaylistList : public AnswerProtocol {
  public:
-  AnswerPlaylistList(Connection* client, std::int32_t hostCode, std::int32_t entryRequest,
+  AnswerPlaylistList(RequestContext& request, std::int32_t hostCode, std::int32_t entryRequest,
                      const char* operation);
   void SendAnswer() override;
 
@@ -85,24 +85,24 @@ class AnswerPlaylistList : public AnswerProtocol {
 
 class AnswerGETPLAYLISTFILE : public AnswerPlaylistList {
  public:
-  AnswerGETPLAYLISTFILE(Connection* client, std::int32_t hostCode);
+  AnswerGETPLAYLISTFILE(RequestContext& request, std::int32_t hostCode);
 };
 
 class AnswerGETPLAYLISTTITLE : public AnswerPlaylistList {
  public:
-  AnswerGETPLAYLISTTITLE(Connection* client, std::int32_t hostCode);
+  AnswerGETPLAYLISTTITLE(RequestContext& request, std::int32_t hostCode);
 };
 
 // One entry's file name or title; the player returns a text reference.
 class AnswerGETPLAYLISTFILEIDX : public AnswerStandardParam {
  public:
-  AnswerGETPLAYLISTFILEIDX(Connection* client, std::int32_t hostCode, std::string paramName);
+  AnswerGETPLAYLISTFILEIDX(RequestContext& request, std::int32_t hostCode, std::string paramName);
   bool IsInvalid(std::int32_t value) override { return value < 0; }
 };
 
 class AnswerGETPLAYLISTTITLEIDX : public AnswerStandardParam {
  public:
-  AnswerGETPLAYLISTTITLEIDX(Connection* client, std::int32_t hostCode, std::string paramName);
+  AnswerGETPLAYLISTTITLEIDX(RequestContext& request, std::int32_t hostCode, std::string paramName);
   bool IsInvalid(std::int32_t value) override { return value < 0; }
 };
 

@@ -1,7 +1,5 @@
 #include "protocol/token_string.h"
 
-#include "plugin/interface.h"
-
 TokenString::~TokenString() {
   Reset();
 }
@@ -48,9 +46,13 @@ std::string TokenString::GetParameter(const std::string& name, bool logIfMissing
       const auto& token = *static_cast<const std::string*>(n->Item);
       if (token.find(key) != std::string::npos) return token.substr(token.find('=') + 1);
     }
-    if (logIfMissing) Interface::Log("Parameter (" + name + ") nicht gefunden");
+    if (logIfMissing) Log("Parameter (" + name + ") nicht gefunden");
   } catch (...) {
-    Interface::Log("unbekannter fehler in tokenstring");
+    Log("unbekannter fehler in tokenstring");
   }
   return std::string();
+}
+
+void TokenString::Log(const std::string& line) const {
+  if (log_ != nullptr) log_->WriteLog(line);
 }

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "base/log_sink.h"
 #include "protocol/objekt_liste.h"
 
 class TokenString {
  public:
-  TokenString() = default;
+  // log takes the missing-parameter lines; null: they are not logged.
+  explicit TokenString(LogSink* log = nullptr) : log_(log) {}
   ~TokenString();
   TokenString(const TokenString&) = delete;
   TokenString& operator=(const TokenString&) = delete;
@@ -26,5 +28,8 @@ class TokenString {
 
  private:
   void AddToken(const std::string& token);
+  void Log(const std::string& line) const;
+
+  LogSink* log_;
   ObjektListe List;
 };

@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 sh scripts/setup.sh clang libclang-rt-14-dev
-targets="ini m3u octet request"
+targets="ini lang m3u octet request"
 [ -f build/fuzz/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja \
   -DVELOTAM_FUZZ=ON -DVELOTAM_TESTS=OFF
 set --

@@ -1,8 +1,7 @@
 #include "server/connection.h"
 
-#include "control/answer_control.h"
-#include "plugin/interface.h"
 #include "server/my_thread.h"
+#include "server/server_host.h"
 #include "server/server_socket.h"
 
 Connection::Connection(ServerSocket& server) : server_(server) {}
@@ -14,24 +13,26 @@ Connection::~Connection() {
     if (serving_) server_.GetWorkers().EndServing();
   } catch (...) {
     try {
-      Interface::Log("Thread konnte nicht gestartet werden");
+      server_.Host().WriteLog("Thread konnte nicht gestartet werden");
     } catch (...) {
     }
   }
 }
 
 void Connection::CloseClient() {
-  if (clientSocket_ == net::kInvalidSocket) return;
-  server_.GetWorkers().CloseClient(clientSocket_);
-  clientSocket_ = net::kInvalidSocket;
+  if (!client_.Valid()) return;
+  // Quit no longer sees the socket once it is unregistered, so it cannot interrupt a handle
+  // that is being closed (or that the system has given to another socket since).
+  server_.GetWorkers().Unregister(client_.Get());
+  client_.Reset();
 }
 
 bool Connection::SendAll(const std::string& data) {
-  if (clientSocket_ == net::kInvalidSocket) return false;
+  if (!client_.Valid()) return false;
   std::size_t done = 0;
   // Every round sends at least one byte or ends the loop.
   while (done < data.size()) {
-    int n = net::Send(clientSocket_, data.data() + done, static_cast<int>(data.size() - done));
+    int n = net::Send(client_.Get(), data.data() + done, static_cast<int>(data.size() - done));
     if (n < 1) return false;
     done += static_cast<std::size_t>(n);
   }
@@ -40,36 +41,28 @@ bool Connection::SendAll(const std::string& data) {
 
 void Connection::HandleClient() {
   Workers& workers = server_.GetWorkers();
+  ServerHost& host = server_.Host();
   std::string peer;
   net::Socket s = net::Accept(server_.ListeningSocket(), peer);
   if (s == net::kInvalidSocket) return;
-  clientSocket_ = s;
+  client_.Adopt(s);
   serving_ = true;
   bool startSuccessor = workers.BeginServing(s);
 
-  Interface::Log(std::string(55, '-'));
-  clientAddress_ = peer;
-  Interface::Log("Client connect: " + clientAddress_);
+  host.WriteLog(std::string(55, '-'));
+  host.WriteLog("Client connect: " + peer);
   MyThread* successor = startSuccessor ? workers.StartWorker() : nullptr;
 
-  char buf[kMaxRequest + 1];
+  char buf[kMaxRequest];
   int n = net::Receive(s, buf, kMaxRequest);
   if (n < 0) {
-    Interface::Log("Timeout - Verbindung wird beendet.");
+    host.WriteLog("Timeout - Verbindung wird beendet.");
     CloseClient();
   } else {
-    buf[n] = '\0';
-    std::string request(buf);  // up to the first zero byte
-    Interface::Log("Erhalten: " + request);
-    tokens_.Reset();
-    Interface::Log("Inputstring auswerten");
-    tokens_.Parse(request);
-    Interface::Log("Commando ausf\xFChren");
-    AnswerControl control(*this);
-    control.Evaluate();
-    Interface::Log("beende Verbindung...");
+    host.Serve(std::string(buf, static_cast<std::size_t>(n)), peer, *this);
+    host.WriteLog("beende Verbindung...");
     CloseClient();
-    Interface::Log("Verbindung beendet!");
+    host.WriteLog("Verbindung beendet!");
   }
   workers.Reclaim();
   if (successor != nullptr) CurrentThread.store(successor);

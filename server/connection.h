@@ -1,14 +1,16 @@
 #pragma once
-// One accepted client: its socket, its dotted address and the tokens of its one request.
+// One accepted client: it accepts, receives one request, hands it to the request path and
+// closes. It owns the client socket, which it closes exactly once; quit may only interrupt a
+// blocked receive on it.
 
 #include <string>
 
 #include "platform/net.h"
-#include "protocol/token_string.h"
+#include "protocol/request_context.h"
 
 class ServerSocket;
 
-class Connection {
+class Connection final : public ReplySink {
  public:
   static constexpr int kMaxRequest = 2047;
 
@@ -18,24 +20,17 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Accepts one client, starts the successor, receives, evaluates and answers one request.
+  // Accepts one client, starts the successor, receives one request and serves it.
   void HandleClient();
 
-  net::Socket GetSocket() const { return clientSocket_; }
   // Sends every byte on the client socket, looping over partial sends; false when the
   // connection fails (or is already closed) before everything is sent.
-  bool SendAll(const std::string& data);
-  const std::string& ClientAddress() const { return clientAddress_; }
-  // This request's own token store: concurrent requests never see each other's parameters.
-  TokenString& Tokens() { return tokens_; }
-  const TokenString& Tokens() const { return tokens_; }
+  bool SendAll(const std::string& data) override;
 
  private:
   void CloseClient();
 
-  std::string clientAddress_;
   ServerSocket& server_;
-  net::Socket clientSocket_ = net::kInvalidSocket;
+  net::OwnedSocket client_;
   bool serving_ = false;
-  TokenString tokens_;
 };

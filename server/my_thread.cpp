@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "plugin/interface.h"
 #include "server/connection.h"
+#include "server/server_host.h"
 #include "server/server_socket.h"
 
 std::atomic<MyThread*> CurrentThread{nullptr};
@@ -19,7 +19,7 @@ MyThread::~MyThread() {
 bool MyThread::Launch() {
   std::lock_guard<std::mutex> guard(launching_);
   thread_ = thr::Start(&MyThread::Routine, this, Workers::kStackBytes);
-  if (thread_ == nullptr) Interface::Log("Thread konnte nicht gestartet werden");
+  if (thread_ == nullptr) server_.Host().WriteLog("Thread konnte nicht gestartet werden");
   return thread_ != nullptr;
 }
 
@@ -61,10 +61,10 @@ void MyThread::Execute() {
     connection_ = nullptr;
   } catch (...) {
     connection_ = nullptr;
-    Interface::Log("Unbekannter Fehler im Thread aufgetreten");
+    server_.Host().WriteLog("Unbekannter Fehler im Thread aufgetreten");
   }
 }
 
 void MyThread::DoTerminate() {
-  Interface::Log("Client connect beendet.");
+  server_.Host().WriteLog("Client connect beendet.");
 }

@@ -1,9 +1,9 @@
 #include "server/server_socket.h"
 
 #include "base/text.h"
-#include "plugin/interface.h"
+#include "server/server_host.h"
 
-ServerSocket::ServerSocket() : workers_(*this) {}
+ServerSocket::ServerSocket(ServerHost& host) : host_(host), workers_(*this) {}
 
 ServerSocket::~ServerSocket() {
   try {
@@ -14,7 +14,7 @@ ServerSocket::~ServerSocket() {
 }
 
 void ServerSocket::Log(const std::string& message) {
-  Interface::Log(message);
+  host_.WriteLog(message);
 }
 
 void ServerSocket::Abandon(const std::string& message) {
@@ -26,8 +26,8 @@ void ServerSocket::Start() {
   try {
     if (net::Startup() != 0) Log("Start WINSOCK fehlgeschlagen");
 
-    bindAddress_ = PluginInterface->GetBindAddress();
-    std::string portText = PluginInterface->GetPortText();
+    bindAddress_ = host_.BindAddress();
+    std::string portText = host_.PortText();
     auto port = text::ParseInt(portText);
     if (!port) return Abandon("Port (" + portText + ") ist keine Zahl");
     port_ = static_cast<std::uint16_t>(*port);
@@ -51,7 +51,7 @@ void ServerSocket::Start() {
     Log("Socket ist in Horchmodus");
     if (net::SetBlocking(s) == -1) return Abandon("Socket I/O Control fehlgeschlagen");
 
-    std::string timeoutText = PluginInterface->GetTimeoutText();
+    std::string timeoutText = host_.TimeoutText();
     auto timeout = text::ParseInt(timeoutText);
     if (!timeout) return Abandon("Timeout (" + timeoutText + ") ist keine Zahl");
     if (net::SetReceiveTimeout(s, *timeout) == -1) {

@@ -9,9 +9,11 @@
 #include "platform/net.h"
 #include "server/workers.h"
 
+class ServerHost;
+
 class ServerSocket {
  public:
-  ServerSocket();
+  explicit ServerSocket(ServerHost& host);
   // Shuts down a socket that is still open; waits for the workers (bounded) and releases them.
   ~ServerSocket();
   ServerSocket(const ServerSocket&) = delete;
@@ -25,12 +27,15 @@ class ServerSocket {
   std::uint16_t BoundPort() const;
   // The workers serving this socket's clients.
   Workers& GetWorkers() { return workers_; }
+  // The plug-in side: log, settings and the request path.
+  ServerHost& Host() { return host_; }
 
  private:
   void Log(const std::string& message);
   // Fails the start: logs the reason and shuts down.
   void Abandon(const std::string& message);
 
+  ServerHost& host_;
   std::atomic<net::Socket> listening_{net::kInvalidSocket};
   std::uint16_t port_ = 0;
   std::uint32_t bindAddress_ = 0;

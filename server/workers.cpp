@@ -48,18 +48,17 @@ bool Workers::BeginServing(net::Socket s) {
   std::lock_guard<std::mutex> g(lock_);
   ++served_;
   // When quit began before this client was registered, its receive must not block.
-  if (!stopping_ || !net::Interrupt(s)) clients_.push_back(s);
+  clients_.push_back(s);
+  if (stopping_) net::Interrupt(s);
   if (served_ < kMaxServed) return true;
   successorPending_ = open_;
   return false;
 }
 
-void Workers::CloseClient(net::Socket s) {
+void Workers::Unregister(net::Socket s) {
   std::lock_guard<std::mutex> g(lock_);
   auto it = std::find(clients_.begin(), clients_.end(), s);
-  if (it == clients_.end()) return;
-  clients_.erase(it);
-  net::Close(s);
+  if (it != clients_.end()) clients_.erase(it);
 }
 
 void Workers::EndServing() {
@@ -99,11 +98,8 @@ bool Workers::StopAll(int timeoutMs) {
     std::lock_guard<std::mutex> g(lock_);
     stopping_ = true;
     successorPending_ = false;
-    std::vector<net::Socket> kept;
-    for (net::Socket s : clients_) {
-      if (!net::Interrupt(s)) kept.push_back(s);
-    }
-    clients_.swap(kept);
+    // Under the lock: a worker unregisters its socket before it closes it.
+    for (net::Socket s : clients_) net::Interrupt(s);
   }
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {

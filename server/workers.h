@@ -1,8 +1,8 @@
 #pragma once
 // Bookkeeping of one server's worker threads: how many clients are being served, which client
-// sockets are open (so that quit can end their blocked receives), which workers have finished
-// (so that a later worker or the stop can release them), and the successor that waits for a
-// free place when the limit of clients served at once is reached.
+// sockets are open (so that quit can end their blocked receives; each worker closes its own), which
+// workers have finished (so that a later worker or the stop can release them), and the successor
+// that waits for a free place when the limit of clients served at once is reached.
 
 #include <cstddef>
 #include <mutex>
@@ -35,8 +35,8 @@ class Workers {
   // worker is to start its successor now; false when the limit is reached (the successor is
   // then started when a served worker finishes).
   bool BeginServing(net::Socket s);
-  // Closes a client socket that BeginServing registered (exactly once).
-  void CloseClient(net::Socket s);
+  // The worker is about to close client socket s: from now on quit leaves it alone.
+  void Unregister(net::Socket s);
   // The worker's client is done; starts a successor that waited for a free place.
   void EndServing();
 
@@ -45,9 +45,10 @@ class Workers {
   // Releases every finished worker other than the caller.
   void Reclaim();
 
-  // For quit: ends blocked receives of every client, waits (messages keep flowing) until every
-  // worker has ended or the time is up, and releases them. Returns false when a worker did not
-  // end in time (it is then left running and not released).
+  // For quit: ends blocked receives of every client (the sockets stay open for their workers),
+  // waits (messages keep flowing) until every worker has ended or the time is up, and releases
+  // them. Returns false when a worker did not end in time (it is then left running and not
+  // released).
   bool StopAll(int timeoutMs);
 
   int Served() const;

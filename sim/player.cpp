@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/text.h"
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 
 namespace sim {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 
 namespace sim {
 

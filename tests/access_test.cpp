@@ -1,7 +1,9 @@
 // The address list in both modes and the password, with the exact lines they log.
 #include <gtest/gtest.h>
 
-#include "plugin/host_messages.h"
+#include <algorithm>
+
+#include "protocol/host_messages.h"
 #include "tests/fake_host.h"
 #include "ui/config_dlg.h"
 
@@ -78,6 +80,33 @@ TEST_F(Access, PasswordIsTrimmedAndCaseSensitive) {
     EXPECT_EQ(reply, c.lines.back() == kAccepted ? "5\n" : "");
   }
   EXPECT_EQ(main_->Calls().size(), 6u);  // only the accepted requests reached the player
+}
+
+TEST_F(Access, ClientAddressesBeyondLoopback) {
+  struct Case {
+    const char* address;
+    bool blockList;
+    Strings list;
+    bool allowed;
+  } cases[] = {
+      {"192.168.1.20", true, {"192.168.1.2", "10.0.0.1"}, true},
+      {"192.168.1.20", true, {"10.0.0.1", "192.168.1.20"}, false},
+      {"192.168.1.20", false, {"192.168.1.20"}, true},
+      {"192.168.1.20", false, {"192.168.1.200"}, false},
+  };
+  SetResult(hostmsg::IPC_GETVERSION, 5);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.list) + (c.blockList ? " block" : " allow"));
+    ConfigDlg->AdrListBox.SetItems(c.list);
+    (c.blockList ? ConfigDlg->ErlaubeAdrRadioBtn : ConfigDlg->VerbieteAdrRadioBtn).SetChecked(true);
+    std::string reply;
+    Strings lines = EvaluationLines("GETVERSION?", &reply, c.address);
+    const std::string ip = "Server: IP (" + std::string(c.address) + ")";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), ip + " gefunden"), c.blockList != c.allowed);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), ip + (c.allowed ? " erlaubt" : " gesperrt")),
+              1);
+    EXPECT_EQ(reply, c.allowed ? "5\n" : "");
+  }
 }
 
 }  // namespace

@@ -3,11 +3,10 @@
 
 #include <chrono>
 
-#include "plugin/host_messages.h"
 #include "plugin/interface.h"
 #include "protocol/control_answers.h"
+#include "protocol/host_messages.h"
 #include "protocol/query_answers.h"
-#include "server/connection.h"
 #include "tests/fake_host.h"
 #include "ui/config_dlg.h"
 
@@ -277,11 +276,14 @@ TEST_F(Answers, UnsupportedQueriesAndPassword) {
 
 TEST_F(Answers, WithoutAClientTheTextIsLoggedAndAFailedSendIsReported) {
   SetResult(IPC_GETVERSION, -5);
-  Connection closed(*ConfigDlg->SrvSocket);  // never accepted: it has no socket
+  ReplyBytes gone;
+  gone.closed = true;
+  RequestContext noClient(PluginInterface->SnapshotSettings(), *PluginInterface, nullptr);
+  RequestContext closed(PluginInterface->SnapshotSettings(), *PluginInterface, &gone);
   log_->Clear();
-  AnswerProtocol(nullptr, IPC_GETVERSION).SendAnswer();
-  AnswerGETINIFILE(nullptr, IPC_GETINIFILE).SendAnswer();
-  AnswerPLAY(&closed, ID_PLAY).SendAnswer();
+  AnswerProtocol(noClient, IPC_GETVERSION).SendAnswer();
+  AnswerGETINIFILE(noClient, IPC_GETINIFILE).SendAnswer();
+  AnswerPLAY(closed, ID_PLAY).SendAnswer();
   EXPECT_EQ(log_->Lines(), (std::vector<std::string>{"Server: -5", "Server: " + player_->iniPath,
                                                      "Server: fehler beim senden",
                                                      "Server: Server returned value: NULL"}));

@@ -276,8 +276,7 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
          (current->ok ? d.OKBtn : d.CancelBtn).OnClick();
        },
        [&](ui::Dialog& d) { created += d.Name() == "OKBottomDlg"; },
-       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; },
-       nullptr});
+       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; }, nullptr});
   Strings expected;
   ui::MoveFocus(&ConfigDlg->AdrListBox);
   for (const auto& c : cases) {

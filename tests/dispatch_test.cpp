@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "control/command_tables.h"
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 #include "tests/fake_host.h"
 #include "ui/config_dlg.h"
 
@@ -48,6 +48,7 @@ TEST(CommandTables, HoldEveryCommandInSearchOrder) {
 class Dispatch : public AnswerTest {};
 
 TEST_F(Dispatch, LogOfServedRefusedAndUnknownCommands) {
+  StartLoopback();
   SetResult(hostmsg::IPC_GETVERSION, 5);
   const std::string request = "GET /getversion?a=1 HTTP/1.0\r\n\r\n";
   auto whole = [&](const std::string& req, const Strings& evaluation) {
@@ -131,6 +132,7 @@ TEST_F(Dispatch, ReadOnlyModeRefusesEveryControlCommandAndServesEveryQuery) {
 }
 
 TEST_F(Dispatch, ConcurrentRequestsEachGetTheirOwnParameters) {
+  StartLoopback();
   constexpr int kClients = 32;
   for (int i = 0; i < kClients; ++i) entries.push_back("title " + std::to_string(i));
   // A long block list gives every request work between its parsing and its parameter reads,

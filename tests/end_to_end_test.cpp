@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "plugin/host_messages.h"
 #include "plugin/interface.h"
+#include "protocol/host_messages.h"
 #include "server/server_socket.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/request_context.h"
 #include "sim/window_host.h"
 #include "tests/support.h"
 
@@ -52,19 +53,30 @@ class ScriptedWindow {
   host::Window window_ = host::kNoWindow;
 };
 
-// The plug-in with its player window replaced by a scripted one and the server started. The
-// player answers the INI path for 334, `entries` (by index) for the playlist requests 211 and
-// 212, and SetResult's results for everything else (0 by default). Header off, control allowed.
+// Collects the reply bytes of a request served without a socket; a closed one takes none.
+class ReplyBytes : public ReplySink {
+ public:
+  bool SendAll(const std::string& data) override;
+  std::string bytes;
+  bool closed = false;
+};
+
+// The plug-in with its player window replaced by a scripted one; requests go straight into the
+// request path, without a socket. The player answers the INI path for 334, `entries` (by index)
+// for the playlist requests 211 and 212, and SetResult's results for everything else (0 by
+// default). Header off, control allowed.
 class AnswerTest : public PluginTest {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Sends "GET /" + target + " HTTP/1.0" and returns the reply's bytes.
-  std::string Ask(const std::string& target);
-  // Runs a request and returns the log lines after "Commando ausführen" up to
-  // "beende Verbindung...".
-  std::vector<std::string> EvaluationLines(const std::string& target, std::string* reply = nullptr);
+  // Serves "GET /" + target + " HTTP/1.0" from the client address and returns the reply bytes.
+  std::string Ask(const std::string& target, const std::string& address = "127.0.0.1");
+  // Runs a request and returns the log lines after "Commando ausführen".
+  std::vector<std::string> EvaluationLines(const std::string& target, std::string* reply = nullptr,
+                                           const std::string& address = "127.0.0.1");
+  // For the tests of the wiring: starts the server on an ephemeral loopback port.
+  void StartLoopback();
   // The player's result for a request of the user or copy-data message, or for a command id.
   void SetResult(std::intptr_t code, std::intptr_t result, std::uint32_t msg = 1024);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 #include "sim/player.h"
 
 namespace {

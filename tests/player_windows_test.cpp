@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/host_messages.h"
 #include "plugin/interface.h"
 #include "plugin/record.h"
+#include "protocol/host_messages.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"
 #include "sim/window_host.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "plugin/host_messages.h"
 #include "plugin/interface.h"
+#include "protocol/host_messages.h"
 #include "tests/support.h"
 #include "ui/config_dlg.h"
 #ifndef _WIN32

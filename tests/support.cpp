@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "plugin/host_messages.h"
+#include "protocol/host_messages.h"
 #include "server/server_socket.h"
 #include "ui/config_dlg.h"
 

@@ -4,8 +4,6 @@
 
 #include "protocol/objekt_liste.h"
 #include "protocol/token_string.h"
-#include "tests/support.h"
-#include "ui/config_dlg.h"
 
 namespace {
 
@@ -46,7 +44,15 @@ TEST(TokenString, ResetEmptiesAndParseAppends) {
   EXPECT_EQ(t.GetToken(1), "");
 }
 
-class TokenLookup : public testing_support::PluginTest {};
+struct RecordedLog : LogSink {
+  void WriteLog(const std::string& line) override { lines.push_back(line); }
+  std::vector<std::string> lines;
+};
+
+class TokenLookup : public ::testing::Test {
+ protected:
+  RecordedLog log_;
+};
 
 TEST_F(TokenLookup, FindsFirstTokenContainingTheKey) {
   struct Case {
@@ -64,20 +70,20 @@ TEST_F(TokenLookup, FindsFirstTokenContainingTheKey) {
       {"GET /p=1?a=2", "p", "1"},  // the command token is searched too
   };
   for (const auto& c : cases) {
-    TokenString t;
+    TokenString t(&log_);
     t.Parse(c.request);
     EXPECT_EQ(t.GetParameter(c.name, true), c.value) << c.request;
   }
-  EXPECT_TRUE(log_->Lines().empty());
+  EXPECT_TRUE(log_.lines.empty());
 }
 
 TEST_F(TokenLookup, MissingParameterIsEmptyAndLoggedOnlyWhenAsked) {
-  TokenString t;
+  TokenString t(&log_);
   EXPECT_EQ(t.GetParameter("p", true), "");  // nothing parsed: no line
   t.Parse("GET /CMD?a&b=1");
   EXPECT_EQ(t.GetParameter("a", false), "");
   EXPECT_EQ(t.GetParameter("A", true), "");  // names are case-sensitive
-  EXPECT_EQ(log_->Lines(), std::vector<std::string>{"Server: Parameter (A) nicht gefunden"});
+  EXPECT_EQ(log_.lines, std::vector<std::string>{"Parameter (A) nicht gefunden"});
 }
 
 TEST(ObjektListe, FindsByIdAndClearsWithoutOwningItems) {

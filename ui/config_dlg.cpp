@@ -1,16 +1,25 @@
 #include "ui/config_dlg.h"
 
 #include "base/text.h"
-#include "plugin/interface.h"
-#include "plugin/version.h"
+#include "base/version.h"
 #include "server/my_thread.h"
 #include "server/server_socket.h"
 #include "ui/config_layout.h"
+#include "ui/dialog_host.h"
 
 TConfigDlg* ConfigDlg = nullptr;
 const char* const VersionText = kBanner;
 
-TConfigDlg::TConfigDlg()
+void ui::Log(const std::string& line) {
+  TConfigDlg* dlg = ConfigDlg;
+  if (dlg != nullptr) dlg->WriteLog(line);
+}
+
+void TConfigDlg::WriteLog(const std::string& line) {
+  if (LoggingChkBox.Checked()) Out.Append("Server: " + line);
+}
+
+TConfigDlg::TConfigDlg(DialogHost& host)
     : ui::Dialog("ConfigDlg", "Velotam", layout::kConfigForm),
       CloseBttn(*this, layout::CloseBttn),
       TabPages(*this, layout::TabPages),
@@ -48,7 +57,8 @@ TConfigDlg::TConfigDlg()
       Image1(*this, layout::Image1),
       Label2(*this, layout::Label2),
       NameVersion(*this, layout::NameVersion),
-      Label4(*this, layout::Label4) {
+      Label4(*this, layout::Label4),
+      host_(host) {
   StopBtn.SetEnabled(false);
   ErlaubeAdrRadioBtn.AddPartner(VerbieteAdrRadioBtn);
   ErlaubeAdrRadioBtn.SetChecked(true);
@@ -77,7 +87,7 @@ TConfigDlg::~TConfigDlg() {
   try {
     SaveSettings();
   } catch (...) {
-    Interface::Log("FEHLER in (TConfigDlg::SaveSettings)");
+    ui::Log("FEHLER in (TConfigDlg::SaveSettings)");
   }
   StopServerForQuit();
   SrvSocket.reset();
@@ -96,8 +106,8 @@ void TConfigDlg::StartBtnClick() {
   // starts again after autostart) would open a second socket and leave the first one and its
   // waiting worker behind, the port taken until quit.
   if (SrvSocket && SrvSocket->ListeningSocket() != net::kInvalidSocket) return;
-  Interface::Log(std::string(65, '-'));
-  if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>();
+  ui::Log(std::string(65, '-'));
+  if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>(host_.ServerSide());
   SrvSocket->Start();
   CurrentThread.store(SrvSocket->GetWorkers().StartWorker());
 }

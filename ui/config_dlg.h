@@ -8,12 +8,13 @@
 #include "ui/models/dialog.h"
 #include "ui/models/log_list.h"
 
+class DialogHost;
 class IniFile;
 class ServerSocket;
 
 class TConfigDlg : public ui::Dialog {
  public:
-  TConfigDlg();
+  explicit TConfigDlg(DialogHost& host);
   // Saves the settings; waits for the server's workers and releases the server object.
   ~TConfigDlg() override;
 
@@ -34,7 +35,10 @@ class TConfigDlg : public ui::Dialog {
   void IPComboEnter();
   void IPComboExit();
 
-  // The settings file (Interface::GetIniPath): read once, by the first PrepareDialog; written
+  // Appends "Server: " + line to Out while logging is on.
+  void WriteLog(const std::string& line);
+
+  // The settings file (DialogHost::IniPath): read once, by the first PrepareDialog; written
   // by OK and when the dialog is destroyed at quit.
   void LoadSettings();
   // Selects the stored server address in IPCombo, or the first entry when the host does not
@@ -100,6 +104,7 @@ class TConfigDlg : public ui::Dialog {
   static constexpr std::size_t kMaxLogEntries = 10000;
 
  private:
+  DialogHost& host_;
   void OfferRestartIfChanged(const std::string& before, const std::string& now);
 };
 

@@ -1,9 +1,8 @@
 // The configuration dialog's set-up and the handlers that reach the other dialogs and files.
 #include <memory>
 
-#include "lang/language_translation.h"
-#include "plugin/interface.h"
 #include "ui/config_dlg.h"
+#include "ui/dialog_host.h"
 #include "ui/ip_address_dlg.h"
 #include "ui/network.h"
 #include "ui/restart_dlg.h"
@@ -16,9 +15,9 @@ void TConfigDlg::PrepareDialog() {
       IPCombo.SetItems(addresses);
       LoadSettings();
     }
-    LanguageTranslation().ReadLanguageFile();
+    host_.ReadLanguageFile();
   } catch (...) {
-    Interface::Log("FEHLER in (TConfigDlg::PrepareDialog)");
+    ui::Log("FEHLER in (TConfigDlg::PrepareDialog)");
   }
   // Even after a failure the settings are loaded once only: a later showing must not
   // overwrite what the user has set since.
@@ -29,7 +28,7 @@ void TConfigDlg::CloseBttnClick() {
   try {
     SaveSettings();
   } catch (...) {
-    Interface::Log("FEHLER in (TConfigDlg::CloseBttnClick)");
+    ui::Log("FEHLER in (TConfigDlg::CloseBttnClick)");
   }
   Hide();
 }
@@ -44,7 +43,7 @@ void TConfigDlg::hinzfuegenBtnClick() {
       AdrListBox.Add(dialog->GetAddressText());
     }
   } catch (...) {
-    Interface::Log("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
+    ui::Log("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
   }
   // The focus returns to where it was, as when a modal window closes over its owner.
   if (ui::Focused() == nullptr && focused != nullptr) ui::RestoreFocus(focused);
@@ -52,9 +51,9 @@ void TConfigDlg::hinzfuegenBtnClick() {
 
 void TConfigDlg::CreateLangBtnClick() {
   try {
-    LanguageTranslation().WriteLanguageFile();
+    host_.WriteLanguageFile();
   } catch (...) {
-    Interface::Log("FEHLER in (TConfigDlg::CreateLangBtnClick)");
+    ui::Log("FEHLER in (TConfigDlg::CreateLangBtnClick)");
   }
 }
 

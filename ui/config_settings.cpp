@@ -4,8 +4,8 @@
 
 #include "base/text.h"
 #include "platform/files.h"
-#include "plugin/interface.h"
 #include "ui/config_dlg.h"
+#include "ui/dialog_host.h"
 #include "ui/ini_file.h"
 
 namespace {
@@ -52,12 +52,12 @@ std::string TConfigDlg::DefaultPassword() {
 }
 
 void TConfigDlg::LoadSettings() {
-  if (PluginInterface == nullptr) return;
-  const std::string path = PluginInterface->GetIniPath();
+  const std::string path = host_.IniPath();
+  if (path.empty()) return;  // no player folder: no settings file
   IniFile file = IniFile::Load(path);
 
   LoggingChkBox.SetChecked(file.ReadBool("logging", "EnableLog", true));
-  Interface::Log(path);
+  ui::Log(path);
   SelectStoredAddress(file);
   PortEdit.SetText(file.ReadString("allgemein", "port", "4800"));
   PasswdEdit.SetText(file.ReadString("allgemein", "passwd", DefaultPassword()));
@@ -81,8 +81,8 @@ void TConfigDlg::SelectStoredAddress(const IniFile& file) {
 }
 
 void TConfigDlg::SaveSettings() {
-  if (PluginInterface == nullptr) return;
-  const std::string path = PluginInterface->GetIniPath();
+  const std::string path = host_.IniPath();
+  if (path.empty()) return;  // no player folder: no settings file
   IniFile file = IniFile::Load(path);
 
   file.WriteString("allgemein", "ip", IPCombo.SelectedText());
@@ -111,6 +111,6 @@ void TConfigDlg::SaveSettings() {
 
   files::MakeFolder(path.substr(0, path.rfind('\\')));
   if (!file.Save(path)) {
-    Interface::Log("Einstellungen konnten nicht gespeichert werden (" + path + ")");
+    ui::Log("Einstellungen konnten nicht gespeichert werden (" + path + ")");
   }
 }

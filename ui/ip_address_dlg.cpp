@@ -1,7 +1,7 @@
 #include "ui/ip_address_dlg.h"
 
 #include "base/text.h"
-#include "plugin/interface.h"
+#include "ui/dialog_host.h"
 #include "ui/ip_address_layout.h"
 
 TOKBottomDlg* OKBottomDlg = nullptr;
@@ -80,7 +80,7 @@ void TOKBottomDlg::KeyUp(ui::Edit& field, ui::Control& next) {
     Normalize(field);
     if (field.Text().size() >= kOctetLength) ui::MoveFocus(&next);
   } catch (...) {
-    Interface::Log("FEHLER in (TOKBottomDlg::KeyUp)");
+    ui::Log("FEHLER in (TOKBottomDlg::KeyUp)");
   }
 }
 

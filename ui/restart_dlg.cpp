@@ -1,7 +1,7 @@
 #include "ui/restart_dlg.h"
 
-#include "plugin/interface.h"
 #include "ui/config_dlg.h"
+#include "ui/dialog_host.h"
 #include "ui/restart_layout.h"
 
 TServerRestartDlg* ServerRestartDlg = nullptr;
@@ -32,7 +32,7 @@ void TServerRestartDlg::RestartBtnClick() {
       ConfigDlg->StartBtnClick();
     }
   } catch (...) {
-    Interface::Log("FEHLER in (TServerRestartDlg::RestartBtnClick)");
+    ui::Log("FEHLER in (TServerRestartDlg::RestartBtnClick)");
   }
   Hide();
 }

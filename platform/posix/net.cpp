@@ -111,9 +111,8 @@ int Close(Socket s) {
   return ::close(static_cast<int>(s)) == 0 ? 0 : Fail();
 }
 
-bool Interrupt(Socket s) {
+void Interrupt(Socket s) {
   if (s >= 0) ::shutdown(static_cast<int>(s), SHUT_RDWR);
-  return false;
 }
 
 Socket Accept(Socket s, std::string& peer) {

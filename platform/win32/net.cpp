@@ -2,6 +2,10 @@
 
 #include <winsock.h>
 
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
 namespace net {
 
 namespace {
@@ -15,6 +19,24 @@ sockaddr_in Address(std::uint32_t addr, std::uint16_t port) {
 }
 SOCKET S(Socket s) {
   return static_cast<SOCKET>(s);
+}
+
+// Sockets whose receive was interrupted, until their owner closes them. Windows Sockets under
+// Wine wakes a blocked recv (and select) only by closing the socket, not by shutdown; closing
+// is the owner's business, so a receive waits in short slices and looks for this mark between.
+std::mutex g_interruptLock;
+std::vector<SOCKET> g_interrupted;
+constexpr DWORD kSliceMs = 50;
+
+bool Interrupted(SOCKET s) {
+  std::lock_guard<std::mutex> g(g_interruptLock);
+  return std::find(g_interrupted.begin(), g_interrupted.end(), s) != g_interrupted.end();
+}
+
+void Forget(SOCKET s) {
+  std::lock_guard<std::mutex> g(g_interruptLock);
+  g_interrupted.erase(std::remove(g_interrupted.begin(), g_interrupted.end(), s),
+                      g_interrupted.end());
 }
 }  // namespace
 
@@ -76,12 +98,17 @@ int SetReuseAddress(Socket) {
 }
 
 int Close(Socket s) {
+  // The system may give the handle to the next socket: it must not inherit the mark.
+  Forget(S(s));
   return closesocket(S(s)) == 0 ? 0 : -1;
 }
 
-bool Interrupt(Socket s) {
-  closesocket(S(s));
-  return true;
+void Interrupt(Socket s) {
+  {
+    std::lock_guard<std::mutex> g(g_interruptLock);
+    g_interrupted.push_back(S(s));
+  }
+  shutdown(S(s), 2);  // SD_BOTH; on Windows it also ends the client's wait for a reply
 }
 
 Socket Accept(Socket s, std::string& peer) {
@@ -94,8 +121,39 @@ Socket Accept(Socket s, std::string& peer) {
 }
 
 int Receive(Socket s, char* buf, int len) {
-  int n = recv(S(s), buf, len, 0);
-  return n == SOCKET_ERROR ? -1 : n;
+  // The receive time-out (SO_RCVTIMEO, inherited from the listening socket) bounds the whole
+  // wait; 0 means none.
+  DWORD limit = 0;
+  int size = sizeof limit;
+  if (getsockopt(S(s), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&limit), &size) != 0) {
+    limit = 0;
+  }
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (Interrupted(S(s))) {
+      WSASetLastError(WSAEINTR);
+      return -1;
+    }
+    DWORD slice = kSliceMs;
+    if (limit != 0) {
+      DWORD spent = GetTickCount() - start;
+      if (spent >= limit) {
+        WSASetLastError(WSAETIMEDOUT);
+        return -1;
+      }
+      slice = std::min(slice, limit - spent);
+    }
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(S(s), &readable);
+    timeval wait{0, static_cast<long>(slice) * 1000};
+    int ready = select(0, &readable, nullptr, nullptr, &wait);
+    if (ready == SOCKET_ERROR) return -1;
+    if (ready > 0) {
+      int n = recv(S(s), buf, len, 0);
+      return n == SOCKET_ERROR ? -1 : n;
+    }
+  }
 }
 
 int Send(Socket s, const char* buf, int len) {

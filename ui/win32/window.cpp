@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/interface.h"
+#include "ui/dialog_host.h"
 
 namespace win32ui {
 
@@ -23,7 +23,7 @@ HINSTANCE Module() {
 
 void LogFailure(const char* what) {
   try {
-    Interface::Log(std::string("FEHLER in (") + what + ")");
+    ui::Log(std::string("FEHLER in (") + what + ")");
   } catch (...) {
   }
 }

@@ -1,0 +1,16 @@
+#include "control/serve_request.h"
+
+#include "control/answer_control.h"
+#include "protocol/request_context.h"
+
+void ServeRequest(const std::string& received, const std::string& clientAddress,
+                  RequestContext& request) {
+  RequestHost& host = request.host;
+  std::string text = received.substr(0, received.find('\0'));
+  host.WriteLog("Erhalten: " + text);
+  request.tokens.Reset();
+  host.WriteLog("Inputstring auswerten");
+  request.tokens.Parse(text);
+  host.WriteLog("Commando ausf\xFChren");
+  AnswerControl(request, clientAddress).Evaluate();
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Serving one request, without a socket: the bytes as received, the client's dotted address
+// and the request's context in; log lines and reply bytes (through the context's sink) out.
+
+#include <string>
+
+struct RequestContext;
+
+// The request ends at its first zero byte; the rest is ignored.
+void ServeRequest(const std::string& received, const std::string& clientAddress,
+                  RequestContext& request);

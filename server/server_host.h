@@ -1,0 +1,26 @@
+#pragma once
+// What the server needs from the plug-in: the log, the listening settings read at each start,
+// and the request path, which takes each received request with a sink for its reply. The
+// central object implements it and hands it to the server.
+
+#include <cstdint>
+#include <string>
+
+#include "base/log_sink.h"
+
+class ReplySink;
+
+class ServerHost : public LogSink {
+ public:
+  // The configured address (network byte order), port and receive time-out texts.
+  virtual std::uint32_t BindAddress() = 0;
+  virtual std::string PortText() = 0;
+  virtual std::string TimeoutText() = 0;
+  // Serves one request: received holds the bytes as they came, clientAddress the client's
+  // dotted address. Replies go to reply; nothing may escape.
+  virtual void Serve(const std::string& received, const std::string& clientAddress,
+                     ReplySink& reply) = 0;
+
+ protected:
+  ~ServerHost() = default;
+};

@@ -1,0 +1,26 @@
+#pragma once
+// What the dialogs need from the plug-in above them: the settings file's path, the server's
+// side of the plug-in (for the server the Start button creates) and the language file. The
+// central object implements it and hands it to the configuration dialog.
+
+#include <string>
+
+class ServerHost;
+
+class DialogHost {
+ public:
+  virtual std::string IniPath() = 0;
+  virtual ServerHost& ServerSide() = 0;
+  // Sets the captions from the language file / writes the template with the built-in texts.
+  virtual void ReadLanguageFile() = 0;
+  virtual void WriteLanguageFile() = 0;
+
+ protected:
+  ~DialogHost() = default;
+};
+
+namespace ui {
+// The activity log: "Server: " + line appended to the configuration dialog's Out list while
+// its logging switch is on; nothing without a dialog.
+void Log(const std::string& line);
+}  // namespace ui
