@@ -133,6 +133,21 @@ std::string ProgramFolder() {
 
 }  // namespace
 
+// The plug-in's module: released after everything that uses it has ended.
+class LoadedModule {
+ public:
+  explicit LoadedModule(const std::string& path) : module_(LoadLibraryA(path.c_str())) {}
+  ~LoadedModule() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+  HMODULE Get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, as on the other platforms
 
@@ -148,16 +163,14 @@ int main(int argc, char** argv) {
   if (GetFileAttributesA(dllPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
     dllPath = ProgramFolder() + "gen_Velotam.dll";
   }
-  HMODULE dll = LoadLibraryA(dllPath.c_str());
+  const LoadedModule module(dllPath);
+  const HMODULE dll = module.Get();
   if (dll == nullptr) return Fail("cannot load " + dllPath);
   using GetPlugin = GeneralPurposePlugin* (*)();
   auto getPlugin = reinterpret_cast<GetPlugin>(
       reinterpret_cast<void*>(GetProcAddress(dll, "winampGetGeneralPurposePlugin")));
   GeneralPurposePlugin* record = getPlugin != nullptr ? getPlugin() : nullptr;
-  if (record == nullptr) {
-    FreeLibrary(dll);
-    return Fail("no plug-in record in " + dllPath);
-  }
+  if (record == nullptr) return Fail("no plug-in record in " + dllPath);
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = &InputProc;
@@ -203,6 +216,5 @@ int main(int argc, char** argv) {
     console::SetBeforePrint(nullptr);
     log.reset();
   }
-  FreeLibrary(dll);
   return 0;
 }
