@@ -131,4 +131,15 @@ std::string EscapeLine(const std::string& s) {
   return r;
 }
 
+bool EqualInConstantTime(const std::string& a, const std::string& b) {
+  const std::size_t n = a.size() > b.size() ? a.size() : b.size();
+  unsigned diff = a.size() == b.size() ? 0u : 1u;
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = i < a.size() ? static_cast<unsigned char>(a[i]) : 0;
+    const unsigned char y = i < b.size() ? static_cast<unsigned char>(b[i]) : 0;
+    diff |= static_cast<unsigned>(x ^ y);
+  }
+  return diff == 0;
+}
+
 }  // namespace text

@@ -17,6 +17,9 @@ class ConvertError : public std::runtime_error {
 
 // Removes blanks and control characters (bytes up to 0x20) at both ends.
 std::string Trim(const std::string& s);
+// a == b, in a time that does not depend on where the texts first differ (only on their
+// lengths): for comparing passwords.
+bool EqualInConstantTime(const std::string& a, const std::string& b);
 
 // Strict conversion: an optional sign and decimal digits, nothing else, within 32 bits.
 std::optional<std::int32_t> ParseInt(const std::string& s);

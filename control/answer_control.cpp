@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "control/command_tables.h"
+#include "control/password_backoff.h"
 #include "protocol/answer_protocol.h"
 #include "protocol/request_context.h"
 
@@ -44,7 +45,7 @@ void AnswerControl::Log(const std::string& line) {
 void AnswerControl::Evaluate() {
   try {
     if (!CheckIPList()) return;
-    if (!CheckPassword()) return;
+    if (!CheckPasswordWithBackoff()) return;
     std::string command;
     try {
       command = request_.tokens.GetToken(1);
@@ -94,11 +95,29 @@ bool AnswerControl::CheckPassword() {
   bool accepted = false;
   try {
     std::string configured = text::Trim(request_.settings.password);
-    accepted = configured == text::Trim(request_.tokens.GetParameter("p", true));
+    accepted =
+        text::EqualInConstantTime(configured, text::Trim(request_.tokens.GetParameter("p", true)));
   } catch (...) {
     accepted = false;
   }
   Log(accepted ? "Passwort aktzeptiert" : "Passwort abgelehnt");
+  return accepted;
+}
+
+bool AnswerControl::CheckPasswordWithBackoff() {
+  if (backoff_ == nullptr) return CheckPassword();
+  const std::string address = ClientAddress();
+  const std::int64_t now = request_.host.SteadyMs();
+  if (backoff_->Locked(address, now)) {
+    Log("IP (" + address + ") wegen falscher Passw\xF6rter gesperrt");
+    return false;
+  }
+  const bool accepted = CheckPassword();
+  if (accepted) {
+    backoff_->Accepted(address);
+  } else {
+    backoff_->Refused(address, now);
+  }
   return accepted;
 }
 

@@ -6,13 +6,16 @@
 #include <string>
 #include <utility>
 
+class PasswordBackoff;
 struct RequestContext;
 
 class AnswerControl {
  public:
-  // clientAddress: the client's dotted address as the server accepted it.
-  AnswerControl(RequestContext& request, std::string clientAddress)
-      : request_(request), clientAddress_(std::move(clientAddress)) {}
+  // clientAddress: the client's dotted address as the server accepted it; backoff: the
+  // failed-password bookkeeping (none: no back-off).
+  AnswerControl(RequestContext& request, std::string clientAddress,
+                PasswordBackoff* backoff = nullptr)
+      : request_(request), clientAddress_(std::move(clientAddress)), backoff_(backoff) {}
 
   void Evaluate();
 
@@ -22,6 +25,8 @@ class AnswerControl {
   bool IsIPAllowed(bool notListed);
   // True when the request's "p" equals the configured password (both trimmed).
   bool CheckPassword();
+  // The password check under the back-off: a locked address is refused without it.
+  bool CheckPasswordWithBackoff();
 
   // True when the command matched an entry and its answer was built and run.
   bool ExecuteQuery(const std::string& command);
@@ -33,4 +38,5 @@ class AnswerControl {
 
   RequestContext& request_;
   std::string clientAddress_;
+  PasswordBackoff* backoff_;
 };

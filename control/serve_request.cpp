@@ -4,7 +4,7 @@
 #include "protocol/request_context.h"
 
 void ServeRequest(const std::string& received, const std::string& clientAddress,
-                  RequestContext& request) {
+                  RequestContext& request, PasswordBackoff* backoff) {
   RequestHost& host = request.host;
   std::string text = received.substr(0, received.find('\0'));
   host.WriteLog("Erhalten: " + text);
@@ -12,5 +12,5 @@ void ServeRequest(const std::string& received, const std::string& clientAddress,
   host.WriteLog("Inputstring auswerten");
   request.tokens.Parse(text);
   host.WriteLog("Commando ausf\xFChren");
-  AnswerControl(request, clientAddress).Evaluate();
+  AnswerControl(request, clientAddress, backoff).Evaluate();
 }

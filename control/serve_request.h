@@ -4,8 +4,10 @@
 
 #include <string>
 
+class PasswordBackoff;
 struct RequestContext;
 
-// The request ends at its first zero byte; the rest is ignored.
+// The request ends at its first zero byte; the rest is ignored. backoff: the failed-password
+// bookkeeping shared by all requests (none: no back-off).
 void ServeRequest(const std::string& received, const std::string& clientAddress,
-                  RequestContext& request);
+                  RequestContext& request, PasswordBackoff* backoff = nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "control/password_backoff.h"
 #include "control/serve_request.h"
 #include "protocol/host_messages.h"
 #include "protocol/request_context.h"
@@ -50,6 +51,9 @@ struct FuzzPlayer : RequestHost {
   std::string ReadItemText(host::Window, int, int) override { return "Connect"; }
   void SetAutostart(int value) override { autostart = value; }
   clk::UtcTime Now() override { return clk::UtcTime{2026, 12, 6, 7, 6, 13, 2}; }
+  // Two seconds pass between inputs, so the back-off locks, doubles and lets go.
+  std::int64_t SteadyMs() override { return nowMs; }
+  std::int64_t nowMs = 0;
 
   std::size_t logged = 0;
   int autostart = 0;
@@ -85,10 +89,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool addressPasses = settings.blockListMode ? !listed : listed;
   const bool header = settings.httpHeader;
 
+  static PasswordBackoff backoff;
+  static std::int64_t clock = 0;
+  clock += 2000;
   FuzzPlayer player;
+  player.nowMs = clock;
   Reply reply;
   RequestContext request(std::move(settings), player, &reply);
-  ServeRequest(received, address, request);
+  ServeRequest(received, address, request, &backoff);
 
   if (!addressPasses && !reply.bytes.empty()) std::abort();
   if (!reply.bytes.empty()) {

@@ -1,6 +1,8 @@
 #pragma once
 // Clock seam: the current time in UTC, broken down for the HTTP Date header.
 
+#include <cstdint>
+
 namespace clk {
 
 struct UtcTime {
@@ -14,5 +16,7 @@ struct UtcTime {
 };
 
 UtcTime NowUtc();
+// Milliseconds on a clock that only moves forward (not the time of day), for measuring spans.
+std::int64_t SteadyMs();
 
 }  // namespace clk

@@ -12,7 +12,8 @@ Interface* PluginInterface = nullptr;
 
 namespace {
 clk::UtcTime (*g_clock)() = &clk::NowUtc;
-}
+std::int64_t (*g_steadyClock)() = &clk::SteadyMs;
+}  // namespace
 
 Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
   new TConfigDlg(*this);    // stores itself in ConfigDlg
@@ -152,7 +153,7 @@ void Interface::Serve(const std::string& received, const std::string& clientAddr
                       ReplySink& reply) {
   try {
     RequestContext request(SnapshotSettings(), *this, &reply);
-    ServeRequest(received, clientAddress, request);
+    ServeRequest(received, clientAddress, request, &backoff_);
   } catch (...) {
     Log("FEHLER in (AnswerControl::Evaluate)");
   }
@@ -172,6 +173,14 @@ clk::UtcTime Interface::Now() {
 
 void Interface::SetClock(clk::UtcTime (*clock)()) {
   g_clock = clock != nullptr ? clock : &clk::NowUtc;
+}
+
+std::int64_t Interface::SteadyMs() {
+  return g_steadyClock();
+}
+
+void Interface::SetSteadyClock(std::int64_t (*clock)()) {
+  g_steadyClock = clock != nullptr ? clock : &clk::SteadyMs;
 }
 
 std::string Interface::GetPluginPath() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "control/password_backoff.h"
 #include "platform/clock.h"
 #include "plugin/record.h"
 #include "protocol/request_context.h"
@@ -75,6 +76,9 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // The current time in UTC; tests may replace the clock.
   clk::UtcTime Now() override;
   static void SetClock(clk::UtcTime (*clock)());
+  // The steady clock of the password back-off; tests may replace it.
+  std::int64_t SteadyMs() override;
+  static void SetSteadyClock(std::int64_t (*clock)());
 
   // The server's side: its settings and the request path.
   std::uint32_t BindAddress() override { return GetBindAddress(); }
@@ -95,6 +99,8 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
 
  private:
   GeneralPurposePlugin* record_;
+  // Refused passwords per client address, for every request of this run.
+  PasswordBackoff backoff_;
 };
 
 extern Interface* PluginInterface;

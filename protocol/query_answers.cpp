@@ -92,7 +92,8 @@ void AnswerSHOUTCAST_STATUS::SendAnswer() {
 
 void AnswerVALIDATE_PASSWORD::SendAnswer() {
   SendComputed("AnswerVALIDATE_PASSWORD::SendAnswer", [&] {
-    bool equal = text::Trim(Request.settings.password) == text::Trim(Param("pass"));
+    bool equal =
+        text::EqualInConstantTime(text::Trim(Request.settings.password), text::Trim(Param("pass")));
     return std::string(equal ? "1" : "0");
   });
 }

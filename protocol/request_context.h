@@ -54,6 +54,8 @@ class RequestHost : public LogSink {
   virtual void SetAutostart(int value) = 0;
   // The current time in UTC, for the Date header.
   virtual clk::UtcTime Now() = 0;
+  // Milliseconds of the steady clock, for the password back-off.
+  virtual std::int64_t SteadyMs() = 0;
 
  protected:
   ~RequestHost() = default;

@@ -12,4 +12,10 @@ UtcTime NowUtc() {
                  tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }
 
+std::int64_t SteadyMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
 }  // namespace clk

@@ -11,4 +11,8 @@ UtcTime NowUtc() {
                  st.wHour, st.wMinute, st.wSecond};
 }
 
+std::int64_t SteadyMs() {
+  return static_cast<std::int64_t>(GetTickCount64());
+}
+
 }  // namespace clk
