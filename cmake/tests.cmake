@@ -88,6 +88,13 @@ else()
            COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target upward_include_probe)
   set_tests_properties(upward_include_fails_to_build PROPERTIES
                        PASS_REGULAR_EXPRESSION "server/connection.h: No such file" TIMEOUT 60)
+  # The remote-control page in headless Chromium against playersim.
+  if(NOT VELOTAM_SANITIZE AND NOT VELOTAM_TSAN)
+    add_test(NAME browser_remote_page
+             COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/browser/remote_page_test.py
+                     $<TARGET_FILE:playersim>)
+    set_tests_properties(browser_remote_page PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  endif()
   # The same dialog script and expected output as for playersim.exe under Wine.
   add_test(NAME dialog_script
            COMMAND sh ${CMAKE_SOURCE_DIR}/tests/dialog_script_check.sh

@@ -6,6 +6,7 @@
 #include "control/command_tables.h"
 #include "control/password_backoff.h"
 #include "protocol/answer_protocol.h"
+#include "protocol/remote_page.h"
 #include "protocol/request_context.h"
 
 namespace {
@@ -53,7 +54,9 @@ void AnswerControl::Evaluate() {
       command = "0";
       Log("Fehler beim Auslesen des Befehls.");
     }
-    if (request_.settings.controlAllowed) {
+    if (command.empty() && request_.tokens.TargetIsQueryOnly()) {
+      AnswerRemotePage(request_, 0).SendAnswer();
+    } else if (request_.settings.controlAllowed) {
       if (!ExecuteQuery(command)) ExecuteControl(command);
     } else {
       ExecuteQuery(command);

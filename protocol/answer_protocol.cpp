@@ -83,9 +83,13 @@ std::string AnswerProtocol::DateText() {
 
 std::string AnswerProtocol::BuildHeader(std::size_t contentLength) {
   if (!Request.settings.httpHeader) return std::string();
+  return HttpHeader(contentLength, "text/plain; charset=iso-8859-1");
+}
+
+std::string AnswerProtocol::HttpHeader(std::size_t contentLength, const std::string& contentType) {
   return "HTTP/1.0 200 OK\nDate: " + DateText() + " GMT\nServer: " + kBannerWithCredit +
-         "\nContent-Length: " + std::to_string(contentLength) +
-         "\nContent-Type: text/plain; charset=iso-8859-1\n\n";
+         "\nContent-Length: " + std::to_string(contentLength) + "\nContent-Type: " + contentType +
+         "\n\n";
 }
 
 void AnswerProtocol::SendAnswer() {

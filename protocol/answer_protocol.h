@@ -19,6 +19,8 @@ class AnswerProtocol {
   virtual void Send(const std::string& text);
   // The HTTP header for a reply of contentLength bytes, or the empty text when it is off.
   virtual std::string BuildHeader(std::size_t contentLength);
+  // The HTTP header for contentLength bytes of that content type, whatever the switch says.
+  std::string HttpHeader(std::size_t contentLength, const std::string& contentType);
   virtual ~AnswerProtocol();
   // Default: asks the player for request HostCode with data 0 and replies the number.
   virtual void SendAnswer();

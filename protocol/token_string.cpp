@@ -9,6 +9,7 @@ void TokenString::Reset() {
     delete static_cast<std::string*>(n->Item);
   }
   List.Clear();
+  queryOnly_ = false;
 }
 
 void TokenString::AddToken(const std::string& token) {
@@ -17,6 +18,7 @@ void TokenString::AddToken(const std::string& token) {
 
 void TokenString::Parse(const std::string& request) {
   std::string rest = request.size() > 5 ? request.substr(5) : std::string();
+  if (request.size() >= 6 && request.compare(4, 2, "/?") == 0) queryOnly_ = true;
   std::size_t p = rest.find("HTTP/");
   if (p != std::string::npos) rest.erase(p);
   p = rest.find('?');

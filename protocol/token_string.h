@@ -25,11 +25,15 @@ class TokenString {
   std::string GetParameter(const std::string& name, bool logIfMissing) const;
 
   int Count() const { return List.Count(); }
+  // True when the target is only a query: the request line goes on with "/?" after its method
+  // ("GET /?p=..."), so the command is empty because nothing stands before the "?".
+  bool TargetIsQueryOnly() const { return queryOnly_; }
 
  private:
   void AddToken(const std::string& token);
   void Log(const std::string& line) const;
 
   LogSink* log_;
+  bool queryOnly_ = false;
   ObjektListe List;
 };

@@ -5,7 +5,8 @@
 # fails the run.
 set -eu
 cd "$(dirname "$0")/.."
-sh scripts/setup.sh --with-windows
+# Besides the builds' packages: the browser that the remote-control page is tested in.
+sh scripts/setup.sh --with-windows chromium chromium-driver python3-selenium
 cmake --build build/native
 cmake --build build/win
 (cd build/native && ctest --output-on-failure)

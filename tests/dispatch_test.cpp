@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "control/command_tables.h"
+#include "plugin/interface.h"
 #include "protocol/host_messages.h"
+#include "protocol/remote_page.h"
 #include "tests/fake_host.h"
 #include "ui/config_dlg.h"
 
@@ -87,7 +89,6 @@ TEST_F(Dispatch, CommandMatchesWholeAndIgnoringCase) {
                {"PLAY ?", "PLAY ", "", false},
                {"PLAYX?", "PLAYX", "", false},
                {"PLA?a=1", "PLA", "", false},
-               {"?a=1", "", "", false},
                {"PLAY", "", "", false},  // no question mark: the command is empty
                {"getVolume?", "getVolume", "0\n", false}};
   for (int mode : {1, 0}) {
@@ -105,6 +106,52 @@ TEST_F(Dispatch, CommandMatchesWholeAndIgnoringCase) {
                                      : NotAvailable(c.command));
       EXPECT_EQ(main_->Calls().empty(), !served);  // refused commands never reach the player
     }
+  }
+}
+
+TEST_F(Dispatch, OnlyAQueryOnlyTargetPastBothChecksGetsTheRemoteControlPage) {
+  ConfigDlg->PasswdEdit.SetText("velotam");
+  struct Case {
+    const char* request;
+    const char* address;
+    bool page;
+  } cases[] = {
+      {"GET /?p=velotam HTTP/1.1\r\nHost: x\r\n\r\n", "127.0.0.1", true},
+      {"GET /?x=1&p=velotam", "192.168.1.20", true},
+      {"GET /?p=wrong HTTP/1.1\r\n\r\n", "127.0.0.1", false},
+      {"GET /?p=velotam HTTP/1.1\r\n\r\n", "10.0.0.1", false},  // listed in the block list
+      {"GET /GETLISTLENGTH&p=velotam HTTP/1.1\r\n\r\n", "127.0.0.1", false},
+      {"GET /&p=velotam HTTP/1.1\r\n\r\n", "127.0.0.1", false},
+      {"GET  /?p=velotam HTTP/1.1\r\n\r\n", "127.0.0.1", false},
+  };
+  ConfigDlg->AdrListBox.SetItems({"10.0.0.1"});
+  Interface::SetClock([] { return clk::UtcTime{2026, 12, 6, 7, 6, 13, 2}; });
+  const std::string page = kRemotePage;
+  for (bool header : {false, true}) {
+    ConfigDlg->httpheadChkBox.SetChecked(header);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.request) + " from " + c.address);
+      log_->Clear();
+      ReplyBytes reply;
+      PluginInterface->Serve(c.request, c.address, reply);
+      const Strings lines = log_->Lines();
+      EXPECT_EQ(reply.bytes, c.page ? "HTTP/1.0 200 OK\nDate: Sun, 06 Dec 2026 06:13:02 GMT\n"
+                                      "Server: Velotam v1.0.2 (Velotam developers)\n"
+                                      "Content-Length: " +
+                                          std::to_string(page.size()) +
+                                          "\nContent-Type: text/html; charset=iso-8859-1\n\n" + page
+                                    : "");
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), "Server: Fernbedienung gesendet"), c.page);
+      if (c.page) {
+        EXPECT_EQ(lines.back(), "Server: Fernbedienung gesendet");
+      }
+    }
+  }
+  // Self-contained, small, and the same bytes in every code page.
+  EXPECT_LT(page.size(), 40u * 1024);
+  EXPECT_TRUE(std::all_of(page.begin(), page.end(), [](char ch) { return ch > 0 && ch < 127; }));
+  for (const char* external : {"src=", "href=", "@import", "url("}) {
+    EXPECT_EQ(page.find(external), std::string::npos) << external;
   }
 }
 
