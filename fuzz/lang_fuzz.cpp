@@ -9,25 +9,12 @@
 
 #include "lang/language_translation.h"
 #include "platform/files.h"
-#include "server/server_host.h"
+#include "tests/no_plugin.h"
 #include "ui/config_dlg.h"
-#include "ui/dialog_host.h"
 #include "ui/ini_file.h"
 #include "ui/restart_dlg.h"
 
 namespace {
-
-struct NoPlugin : DialogHost, ServerHost {
-  std::string IniPath() override { return std::string(); }
-  ServerHost& ServerSide() override { return *this; }
-  void ReadLanguageFile() override {}
-  void WriteLanguageFile() override {}
-  void WriteLog(const std::string&) override {}
-  std::uint32_t BindAddress() override { return 0; }
-  std::string PortText() override { return std::string(); }
-  std::string TimeoutText() override { return std::string(); }
-  void Serve(const std::string&, const std::string&, ReplySink&) override {}
-};
 
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -21,7 +21,15 @@ const std::string kAccepted = "Server: Passwort aktzeptiert";
 const std::string kRefused = "Server: Passwort abgelehnt";
 const std::string kServed = "Server: Server returned value: 5";
 
-class Access : public AnswerTest {};
+class Access : public AnswerTest {
+ protected:
+  // Sets the address list and its mode; returns a description for the trace.
+  std::string UseList(const Strings& list, bool blockList) {
+    ConfigDlg->AdrListBox.SetItems(list);
+    (blockList ? ConfigDlg->ErlaubeAdrRadioBtn : ConfigDlg->VerbieteAdrRadioBtn).SetChecked(true);
+    return ::testing::PrintToString(list) + (blockList ? " block" : " allow");
+  }
+};
 
 TEST_F(Access, AddressListInBothModes) {
   struct Case {
@@ -38,9 +46,7 @@ TEST_F(Access, AddressListInBothModes) {
   };
   SetResult(hostmsg::IPC_GETVERSION, 5);
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.list) + (c.blockList ? " block" : " allow"));
-    ConfigDlg->AdrListBox.SetItems(c.list);
-    (c.blockList ? ConfigDlg->ErlaubeAdrRadioBtn : ConfigDlg->VerbieteAdrRadioBtn).SetChecked(true);
+    SCOPED_TRACE(UseList(c.list, c.blockList));
     std::string reply;
     EXPECT_EQ(EvaluationLines("GETVERSION?", &reply), c.lines);
     EXPECT_EQ(reply, c.lines.back() == kServed ? "5\n" : "");
@@ -96,9 +102,7 @@ TEST_F(Access, ClientAddressesBeyondLoopback) {
   };
   SetResult(hostmsg::IPC_GETVERSION, 5);
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.list) + (c.blockList ? " block" : " allow"));
-    ConfigDlg->AdrListBox.SetItems(c.list);
-    (c.blockList ? ConfigDlg->ErlaubeAdrRadioBtn : ConfigDlg->VerbieteAdrRadioBtn).SetChecked(true);
+    SCOPED_TRACE(UseList(c.list, c.blockList));
     std::string reply;
     Strings lines = EvaluationLines("GETVERSION?", &reply, c.address);
     const std::string ip = "Server: IP (" + std::string(c.address) + ")";

@@ -98,26 +98,17 @@ TEST_F(Backoff, LocksDoublesCapsAndForgets) {
       {0, a, "1234", 'L'},
       {600000, a, "1", 'R'},
       {0, a, "1234", 'S'},
-      // Loopback is never locked.
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1", 'R'},
-      {0, "127.0.0.1", "1234", 'S'},
-      {0, "127.3.2.1", "1", 'R'},
-      {0, "127.3.2.1", "1", 'R'},
-      {0, "127.3.2.1", "1", 'R'},
-      {0, "127.3.2.1", "1", 'R'},
-      {0, "127.3.2.1", "1", 'R'},
-      {0, "127.3.2.1", "1234", 'S'},
   };
   int i = 0;
   for (const Step& s : steps) {
     g_nowMs += s.afterMs;
     EXPECT_EQ(Try(s.address, s.password), s.expected) << "step " << i;
     ++i;
+  }
+  // Loopback is never locked.
+  for (const char* local : {"127.0.0.1", "127.3.2.1"}) {
+    for (int n = 0; n < 8; ++n) EXPECT_EQ(Try(local, "1"), 'R') << local;
+    EXPECT_EQ(Try(local, "1234"), 'S') << local;
   }
 }
 

@@ -19,14 +19,13 @@
 
 #include "platform/net.h"
 #include "plugin/record.h"
-#include "server/server_host.h"
 #include "sim/player.h"
 #include "sim/player_windows.h"
 #include "sim/playersim_options.h"
 #include "sim/win32/window_surface.h"
 #include "sim/window_host.h"
+#include "tests/no_plugin.h"
 #include "ui/config_dlg.h"
-#include "ui/dialog_host.h"
 #include "ui/ip_address_dlg.h"
 #include "ui/restart_dlg.h"
 #include "ui/win32/view_protocol.h"
@@ -273,19 +272,6 @@ void ExpectLayout(HWND form, const ui::Dialog& model) {
     EXPECT_EQ(Text(BoundsOf(RectIn(hwnd, GetParent(hwnd)))), Text(want)) << c->Name();
   }
 }
-
-// For dialog models that only lend their layout tables: nothing is started or saved.
-struct NoPlugin : DialogHost, ServerHost {
-  std::string IniPath() override { return std::string(); }
-  ServerHost& ServerSide() override { return *this; }
-  void ReadLanguageFile() override {}
-  void WriteLanguageFile() override {}
-  void WriteLog(const std::string&) override {}
-  std::uint32_t BindAddress() override { return 0; }
-  std::string PortText() override { return std::string(); }
-  std::string TimeoutText() override { return std::string(); }
-  void Serve(const std::string&, const std::string&, ReplySink&) override {}
-};
 
 TEST_F(Views, FormsAndControlsLieAtTheirTableBounds) {
   // The models built here only lend their layout tables; the plug-in has its own.
