@@ -1,7 +1,8 @@
 // The whole request path on raw bytes, without a socket: the first four bytes choose the
 // settings, the client's address and the address list, the rest is the request as received.
 // Checked: a refused address gets no reply; a reply ends in a line feed and carries the header
-// exactly when it is on; every looked-up parameter is a piece of the request.
+// exactly when it is on, except the remote-control page, which comes with a header and only for
+// a target that is only a query; every looked-up parameter is a piece of the request.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "control/password_backoff.h"
 #include "control/serve_request.h"
 #include "protocol/host_messages.h"
+#include "protocol/remote_page.h"
 #include "protocol/request_context.h"
 
 namespace {
@@ -98,12 +100,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RequestContext request(std::move(settings), player, &reply);
   ServeRequest(received, address, request, &backoff);
 
+  const std::string cut = received.substr(0, received.find('\0'));
   if (!addressPasses && !reply.bytes.empty()) std::abort();
-  if (!reply.bytes.empty()) {
+  const std::string page = kRemotePage;
+  const bool sentPage =
+      reply.bytes.size() > page.size() &&
+      reply.bytes.compare(reply.bytes.size() - page.size(), page.size(), page) == 0;
+  if (sentPage) {
+    // Only for a target that is only a query, and always with a header.
+    if (cut.compare(4, 2, "/?") != 0 || reply.bytes.rfind("HTTP/1.0 200 OK\n", 0) != 0)
+      std::abort();
+  } else if (!reply.bytes.empty()) {
     if (reply.bytes.back() != '\n') std::abort();
     if ((reply.bytes.rfind("HTTP/1.0 200 OK\n", 0) == 0) != header) std::abort();
   }
-  const std::string cut = received.substr(0, received.find('\0'));
   for (const char* name : {"p", "index", "delim", "level", "file"}) {
     if (cut.find(request.tokens.GetParameter(name, false)) == std::string::npos) std::abort();
   }
