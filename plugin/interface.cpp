@@ -155,7 +155,7 @@ void Interface::Serve(const std::string& received, const std::string& clientAddr
     RequestContext request(SnapshotSettings(), *this, &reply);
     ServeRequest(received, clientAddress, request, &backoff_);
   } catch (...) {
-    Log("FEHLER in (AnswerControl::Evaluate)");
+    Log("FEHLER in (Interface::Serve)");
   }
 }
 
