@@ -44,7 +44,7 @@ class PasswordBackoff {
   using Order = std::list<Entry>;  // most recently refused first
 
   static bool IsLoopback(const std::string& address);
-  // The address's entry, after forgetting it when its last refusal is too old; nullptr if none.
+  // The address's entry, after forgetting it when its last refusal is too old; end() if none.
   Order::iterator Find(const std::string& address, std::int64_t nowMs);
 
   mutable std::mutex lock_;

@@ -159,12 +159,18 @@ void Interface::Serve(const std::string& received, const std::string& clientAddr
   }
 }
 
+LanguageTranslation Interface::Language() {
+  // One question to the player for the folder: the file's path is built from it.
+  const std::string folder = GetPluginPath() + "Plugins";
+  return LanguageTranslation(LanguageFileIn(folder), folder);
+}
+
 void Interface::ReadLanguageFile() {
-  LanguageTranslation(GetLanguagePath(), GetPluginPath() + "Plugins").ReadLanguageFile();
+  Language().ReadLanguageFile();
 }
 
 void Interface::WriteLanguageFile() {
-  LanguageTranslation(GetLanguagePath(), GetPluginPath() + "Plugins").WriteLanguageFile();
+  Language().WriteLanguageFile();
 }
 
 clk::UtcTime Interface::Now() {
@@ -201,5 +207,9 @@ std::string Interface::GetIniPath() {
 }
 
 std::string Interface::GetLanguagePath() {
-  return GetPluginPath() + "Plugins\\" + text::Trim(ConfigDlg->LanguageFileName);
+  return LanguageFileIn(GetPluginPath() + "Plugins");
+}
+
+std::string Interface::LanguageFileIn(const std::string& folder) const {
+  return folder + "\\" + text::Trim(ConfigDlg->LanguageFileName);
 }

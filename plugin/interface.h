@@ -16,6 +16,7 @@
 #include "server/server_host.h"
 #include "ui/dialog_host.h"
 
+class LanguageTranslation;
 class TConfigDlg;
 
 class Interface final : public ServerHost, public RequestHost, public DialogHost {
@@ -98,6 +99,9 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   std::string GetLanguagePath();
 
  private:
+  LanguageTranslation Language();
+  std::string LanguageFileIn(const std::string& folder) const;
+
   GeneralPurposePlugin* record_;
   // Refused passwords per client address, for every request of this run.
   PasswordBackoff backoff_;
