@@ -2,9 +2,15 @@
 ; language file template, when there is none yet) into its Plugins folder and registers an
 ; uninstaller that takes away exactly that. The user's settings file is never touched.
 ;   makensis -INPUTCHARSET UTF8 -DDLL=path -DLANGFILE=path -DOUTFILE=path velotam.nsi
+; -DTARGET=amd64-unicode builds a 64-bit installer (for the 64-bit test build only); the
+; release's installer is the default, a 32-bit one (x86-unicode).
 ; Silent: Velotam-setup.exe /S [/D=player folder]
 
-Unicode true
+!ifdef TARGET
+  Target ${TARGET}
+!else
+  Unicode true
+!endif
 !include LogicLib.nsh
 
 !ifndef DLL | LANGFILE | OUTFILE

@@ -5,9 +5,13 @@
 set -eu
 cd "$(dirname "$0")/.."
 root="$(pwd)"
-# Wine's own fonts give the frames their caption buttons and the dialogs their faces.
+# Wine's own fonts give the frames their caption buttons and the dialogs their faces (Wine 32
+# draws them with the 32-bit FreeType library).
 sh scripts/setup.sh --with-windows xdotool imagemagick fonts-wine libfreetype6:i386
-cmake --build build/win --target playersim window_rect
+. scripts/windows_arch.sh
+echo "$windows_reason"
+win="$root/$windows_build"
+cmake --build "$win" --target playersim window_rect
 
 state="$root/build/screens"
 rm -rf "$state/player" "$state/in"
@@ -17,12 +21,12 @@ printf '%s\r\n' '[allgemein]' 'ip=127.0.0.1' 'port=4871' 'passwd=velotam' 'autos
   '[sicherheit]' 'AllowIP=1' 'StrgAllow=1' 'IPCount=1' 'IP_0=192.168.1.20' '' \
   >"$state/player/Plugins/gen_Velotam.ini"
 wine_sh="sh $root/tests/win32/wine.sh"
-$wine_sh setup "$state" >/dev/null
+$wine_sh setup "$state" "$windows_arch" >/dev/null
 export DISPLAY=":$(cat "$state/display")"
 
 mkfifo "$state/in"
 cd "$state"
-$wine_sh run "$state" "$root/build/win/playersim.exe" --dir player <in >out.txt 2>&1 &
+$wine_sh run "$state" "$win/playersim.exe" --dir player <in >out.txt 2>&1 &
 sim=$!
 exec 3>"$state/in"
 cleanup() {
@@ -37,7 +41,7 @@ trap cleanup EXIT
 # Waits (at most 10 s) until a window of class $1 is visible, then lets it paint.
 rect() {
   i=0
-  until r="$($wine_sh run "$state" "$root/build/win/window_rect.exe" "$1" 2>/dev/null)"; do
+  until r="$($wine_sh run "$state" "$win/window_rect.exe" "$1" 2>/dev/null)"; do
     i=$((i + 1))
     [ $i -lt 50 ] || { echo "no window of class $1" >&2; exit 1; }
     sleep 0.2

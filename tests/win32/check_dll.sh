@@ -1,7 +1,9 @@
 #!/bin/sh
 # The DLL exports exactly winampGetGeneralPurposePlugin and imports only Windows system DLLs.
+#   check_dll.sh DLL [OBJDUMP]   (the i686 one by default)
 dll="$1"
-dump=$(i686-w64-mingw32-objdump -p "$dll") || exit 1
+objdump="${2:-i686-w64-mingw32-objdump}"
+dump=$("$objdump" -p "$dll") || exit 1
 exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           grep -E '^\s+\[ *[0-9]+\]' | awk '{print $NF}')
 if [ "$exports" != "winampGetGeneralPurposePlugin" ]; then

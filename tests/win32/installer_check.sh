@@ -4,13 +4,16 @@
 # through the player's uninstaller entry), installs the DLL and the language file template into
 # its Plugins folder, leaves the user's files alone, the player loads the installed DLL and
 # serves a request, and the uninstaller takes away exactly what was installed.
-#   installer_check.sh WINE_SH WINE_STATE PLAYERSIM_EXE DLL WORK_FOLDER
+#   installer_check.sh WINE_SH WINE_STATE PLAYERSIM_EXE DLL WORK_FOLDER STRIP NSIS_TARGET
+# NSIS_TARGET is x86-unicode for the product's DLL, amd64-unicode for the 64-bit test build.
 set -u
 wine_sh="$1"
 state="$2"
 exe="$3"
 dll="$4"
 work="$5"
+strip="$6"
+target="$7"
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 rm -rf "$work"
 mkdir -p "$work"
@@ -19,11 +22,11 @@ fail() { echo "FAIL: $1"; failed=1; }
 run() { sh "$wine_sh" run "$state" "$@"; }
 reg() { run reg "$@" >/dev/null 2>&1; }
 
-i686-w64-mingw32-strip -o "$work/gen_Velotam.dll" "$dll"
+"$strip" -o "$work/gen_Velotam.dll" "$dll"
 sh "$src/installer/make_template.sh" "$work/template" sh "$wine_sh" run "$state" "$exe" ||
   exit 1
 template="$work/template/player/Plugins/Velotam_Language.dat"
-makensis -V2 -INPUTCHARSET UTF8 -DDLL="$work/gen_Velotam.dll" -DLANGFILE="$template" \
+makensis -V2 -INPUTCHARSET UTF8 -DTARGET="$target" -DDLL="$work/gen_Velotam.dll" -DLANGFILE="$template" \
   -DOUTFILE="$work/setup.exe" "$src/installer/velotam.nsi" || exit 1
 
 player="$work/Player"
