@@ -24,6 +24,8 @@ int LastError();
 [[nodiscard]] int Listen(Socket s);  // with the system's largest backlog
 [[nodiscard]] int SetBlocking(Socket s);
 [[nodiscard]] int SetReceiveTimeout(Socket s, int ms);
+// Bounds each send on a client socket to ms (0: no limit); a send that runs out fails.
+[[nodiscard]] int SetSendTimeout(Socket s, int ms);
 [[nodiscard]] int SetLingerAbort(Socket s);
 // Lets a restart bind the port again at once (POSIX only; a no-op returning 0 on Windows,
 // where it would let another program take the port over).
@@ -36,7 +38,10 @@ int Close(Socket s);
 void Interrupt(Socket s);
 // Waits for a client; peer gets its dotted address. kInvalidSocket on failure.
 Socket Accept(Socket s, std::string& peer);
+// True for an error number that says the system ran out of handles, buffers or memory.
+bool IsShortOfResources(int error);
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
+// Sends part or all of buf; an interrupted send, like an interrupted receive, fails.
 [[nodiscard]] int Send(Socket s, const char* buf, int len);
 // Connects to addr (network byte order) and port (host byte order); for clients and tests.
 [[nodiscard]] int Connect(Socket s, std::uint32_t addr, std::uint16_t port);

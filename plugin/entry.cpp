@@ -47,12 +47,17 @@ void Config() {
 void Quit() {
   try {
     Interface* central = PluginInterface;
-    if (central == nullptr) return;
-    delete central;
     PluginInterface = nullptr;
+    if (central != nullptr && central->StopServerForQuit()) {
+      delete central;
+    } else if (central != nullptr) {
+      // A worker still runs (in a message to a player that hangs): it keeps the central object
+      // and its dialogs, and its reference keeps the DLL loaded until it ends.
+      Interface::Log("Quit: Server-Thread endet nicht - Objekte bleiben bestehen");
+    }
   } catch (...) {
-    PluginInterface = nullptr;
   }
+  // Also after a failed init: the hook and the window classes must not outlive the DLL.
   try {
     face::Remove();
   } catch (...) {

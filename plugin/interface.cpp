@@ -20,16 +20,21 @@ Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
   new TServerRestartDlg();  // stores itself in ServerRestartDlg
 }
 
-Interface::~Interface() {
-  // A throw from a destructor would end the player: the server's stop stops its own failures.
+bool Interface::StopServerForQuit() {
+  // A throw would end the player: the server's stop stops its own failures.
   try {
-    if (ConfigDlg != nullptr) ConfigDlg->StopServerForQuit();
+    return ConfigDlg == nullptr || ConfigDlg->StopServerForQuit();
   } catch (...) {
     try {
       Log("FEHLER in (Interface::Quit)");
     } catch (...) {
     }
+    return false;
   }
+}
+
+Interface::~Interface() {
+  (void)StopServerForQuit();
   delete ConfigDlg;
   ConfigDlg = nullptr;
   delete ServerRestartDlg;

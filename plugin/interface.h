@@ -27,6 +27,10 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   Interface(const Interface&) = delete;
   Interface& operator=(const Interface&) = delete;
 
+  // The first step of quit: stops the server and waits (bounded, messages flowing) until no
+  // worker runs plug-in code. False when a worker did not end; the object must then be kept.
+  bool StopServerForQuit();
+
   void SetupConfigDialog();
   void ShowConfigDialog();
 

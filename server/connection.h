@@ -1,36 +1,31 @@
 #pragma once
-// One accepted client: it accepts, receives one request, hands it to the request path and
-// closes. It owns the client socket, which it closes exactly once; quit may only interrupt a
-// blocked receive on it.
+// One accepted client as the request path sees it: its socket and the request host. It
+// receives one request, hands it to the request path and is the sink of the reply. The worker
+// that accepted the client owns the socket and closes it.
 
 #include <string>
 
 #include "platform/net.h"
 #include "protocol/request_context.h"
 
-class ServerSocket;
+class ServerHost;
 
 class Connection final : public ReplySink {
  public:
   static constexpr int kMaxRequest = 2047;
 
-  explicit Connection(ServerSocket& server);
-  // Closes the client socket if the routine did not get to it.
-  ~Connection();
+  Connection(net::Socket client, ServerHost& host) : client_(client), host_(host) {}
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Accepts one client, starts the successor, receives one request and serves it.
-  void HandleClient();
+  // Receives one request and serves it; false when the receive failed or timed out (logged).
+  bool HandleClient(const std::string& clientAddress);
 
-  // Sends every byte on the client socket, looping over partial sends; false when the
-  // connection fails (or is already closed) before everything is sent.
+  // Sends every byte, looping over partial sends; false when the connection fails or the send
+  // time-out runs out before everything is sent.
   bool SendAll(const std::string& data) override;
 
  private:
-  void CloseClient();
-
-  ServerSocket& server_;
-  net::OwnedSocket client_;
-  bool serving_ = false;
+  net::Socket client_;
+  ServerHost& host_;
 };

@@ -3,12 +3,12 @@
 #include "base/text.h"
 #include "server/server_host.h"
 
-ServerSocket::ServerSocket(ServerHost& host) : host_(host), workers_(*this) {}
+ServerSocket::ServerSocket(ServerHost& host, int sendTimeoutMs)
+    : host_(host), workers_(host, sendTimeoutMs) {}
 
 ServerSocket::~ServerSocket() {
   try {
     if (listening_.load() != net::kInvalidSocket) Shutdown();
-    workers_.StopAll(Workers::kQuitWaitMs);
   } catch (...) {
   }
 }
@@ -23,6 +23,11 @@ void ServerSocket::Abandon(const std::string& message) {
 }
 
 void ServerSocket::Start() {
+  Open();
+  workers_.StartWorker();
+}
+
+void ServerSocket::Open() {
   try {
     if (net::Startup() != 0) Log("Start WINSOCK fehlgeschlagen");
 
@@ -57,7 +62,7 @@ void ServerSocket::Start() {
     if (net::SetReceiveTimeout(s, *timeout) == -1) {
       return Abandon("setsockopt SO_RCVTIMEO fehlgeschlagen.");
     }
-    workers_.Open();
+    workers_.Open(s);
   } catch (...) {
     Abandon("FEHLER in (ServerSocket::Start)");
   }
@@ -78,6 +83,11 @@ void ServerSocket::Shutdown() {
   } catch (...) {
     Log("FEHLER in (ServerSocket::Shutdown)");
   }
+}
+
+bool ServerSocket::StopForQuit(int timeoutMs) {
+  if (listening_.load() != net::kInvalidSocket) Shutdown();
+  return workers_.StopAll(timeoutMs);
 }
 
 std::uint16_t ServerSocket::BoundPort() const {

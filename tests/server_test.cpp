@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "plugin/interface.h"
-#include "server/my_thread.h"
 #include "server/server_socket.h"
 #include "tests/support.h"
 #include "ui/config_dlg.h"
@@ -184,7 +183,6 @@ TEST_F(Server, StopEndsTheWaitingWorkerOnly) {
   Strings lines = log_->Lines();
   lines.erase(std::remove(lines.begin(), lines.end(), kEnded), lines.end());
   EXPECT_EQ(lines, (Strings{"Server: Shutdown wird durchgef\xFChrt", "Server: Server beendet"}));
-  EXPECT_EQ(CurrentThread.load(), nullptr);
   EXPECT_TRUE(ConfigDlg->StartBtn.Enabled());
   EXPECT_FALSE(ConfigDlg->StopBtn.Enabled());
 }
@@ -240,10 +238,23 @@ TEST_F(Server, ServesAtMost64ClientsAtOnce) {
   for (int i = 0; i < 65; ++i) clients.push_back(std::make_unique<Client>(port));
   const std::string connected = "Server: Client connect: 127.0.0.1";
   ASSERT_TRUE(log_->WaitFor(connected, 64));
-  EXPECT_EQ(ConfigDlg->SrvSocket->GetWorkers().Served(), 64);
+  EXPECT_EQ(ConfigDlg->SrvSocket->Served(), 64);
   EXPECT_EQ(Count(log_->Lines(), connected), 64);
   clients[0]->Close();  // its worker finishes and the successor takes the waiting client
   EXPECT_TRUE(log_->WaitFor(connected, 65));
+}
+
+TEST_F(Server, ClientsThatResetInTheBacklogDoNotStopTheServer) {
+  std::uint16_t port = StartServer("0", "0");
+  // 64 silent clients take every place, so the next ones wait in the backlog, where they reset.
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < 64; ++i) clients.push_back(std::make_unique<Client>(port));
+  ASSERT_TRUE(log_->WaitFor("Server: Client connect: 127.0.0.1", 64));
+  for (int i = 0; i < 8; ++i) Client(port).Reset();
+  clients.clear();
+  ASSERT_TRUE(log_->WaitFor(kEnded, 64));
+  Request(port, "GET /A?b");
+  EXPECT_TRUE(log_->WaitFor("Server: Erhalten: GET /A?b"));
 }
 
 }  // namespace

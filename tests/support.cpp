@@ -217,6 +217,11 @@ void Client::Close() {
   socket_ = net::kInvalidSocket;
 }
 
+void Client::Reset() {
+  if (socket_ != net::kInvalidSocket) (void)net::SetLingerAbort(socket_);
+  Close();
+}
+
 std::string Request(std::uint16_t port, const std::string& request) {
   Client c(port);
   c.Send(request);

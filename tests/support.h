@@ -123,6 +123,8 @@ class Client {
   // Reads until the server closes the connection (bounded by limit).
   std::string ReadAll(int limitMs = 5000);
   void Close();
+  // Closes with a reset instead of the orderly end.
+  void Reset();
 
  private:
   net::Socket socket_ = net::kInvalidSocket;

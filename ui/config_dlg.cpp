@@ -2,7 +2,6 @@
 
 #include "base/text.h"
 #include "base/version.h"
-#include "server/my_thread.h"
 #include "server/server_socket.h"
 #include "ui/config_layout.h"
 #include "ui/dialog_host.h"
@@ -109,27 +108,22 @@ void TConfigDlg::StartBtnClick() {
   ui::Log(std::string(65, '-'));
   if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>(host_.ServerSide());
   SrvSocket->Start();
-  CurrentThread.store(SrvSocket->GetWorkers().StartWorker());
 }
 
 void TConfigDlg::StopBtnClick() {
   StopBtn.SetEnabled(false);
   StartBtn.SetEnabled(true);
-  CurrentThread.store(nullptr);
-  if (SrvSocket) {
-    SrvSocket->Shutdown();
-    SrvSocket->GetWorkers().Reclaim();
-  }
+  if (SrvSocket) SrvSocket->Shutdown();
 }
 
-void TConfigDlg::StopServerForQuit() {
-  if (!SrvSocket) return;
-  CurrentThread.store(nullptr);
+bool TConfigDlg::StopServerForQuit() {
+  if (!SrvSocket) return true;
   if (SrvSocket->ListeningSocket() != net::kInvalidSocket) StopBtnClick();
-  if (!SrvSocket->GetWorkers().StopAll(Workers::kQuitWaitMs)) {
-    // A worker is stuck (for example in a message to a hung player): leave it its objects.
-    (void)SrvSocket.release();
-  }
+  if (SrvSocket->StopForQuit(Workers::kQuitWaitMs)) return true;
+  // A worker is stuck (in a message to a player that hangs: its sends and receives are all
+  // interrupted): it keeps its objects, and the caller keeps the rest.
+  (void)SrvSocket.release();
+  return false;
 }
 
 void TConfigDlg::entfernenBtnClick() {

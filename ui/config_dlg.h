@@ -49,8 +49,10 @@ class TConfigDlg : public ui::Dialog {
   // The password a new installation gets: one digit.
   static std::string DefaultPassword();
 
-  // For quit: stops the server and waits (bounded) until no worker runs plug-in code.
-  void StopServerForQuit();
+  // For quit: stops the server and waits (bounded) until no worker runs plug-in code. False
+  // when a worker did not end: the server is then left to it, and so must be everything it
+  // uses (the log, the settings, the request path).
+  bool StopServerForQuit();
 
   ServerSocket* GetServer() const { return SrvSocket.get(); }
 

@@ -77,15 +77,25 @@ int SetBlocking(Socket s) {
   return ::fcntl(static_cast<int>(s), F_SETFL, flags & ~O_NONBLOCK) == 0 ? 0 : Fail();
 }
 
-int SetReceiveTimeout(Socket s, int ms) {
+namespace {
+int SetTimeout(Socket s, int option, int ms) {
   timeval tv{};
   if (ms > 0) {
     tv.tv_sec = ms / 1000;
     tv.tv_usec = (ms % 1000) * 1000;
   }
   // A negative value is no limit on Windows (it is a huge unsigned number there).
-  int r = ::setsockopt(static_cast<int>(s), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  int r = ::setsockopt(static_cast<int>(s), SOL_SOCKET, option, &tv, sizeof tv);
   return r == 0 ? 0 : Fail();
+}
+}  // namespace
+
+int SetReceiveTimeout(Socket s, int ms) {
+  return SetTimeout(s, SO_RCVTIMEO, ms);
+}
+
+int SetSendTimeout(Socket s, int ms) {
+  return SetTimeout(s, SO_SNDTIMEO, ms);
 }
 
 int SetLingerAbort(Socket s) {
@@ -130,6 +140,10 @@ Socket Accept(Socket s, std::string& peer) {
   ::inet_ntop(AF_INET, &sa.sin_addr, buf, sizeof buf);
   peer = buf;
   return c;
+}
+
+bool IsShortOfResources(int error) {
+  return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
 }
 
 int Receive(Socket s, char* buf, int len) {

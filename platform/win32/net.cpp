@@ -38,6 +38,40 @@ void Forget(SOCKET s) {
   g_interrupted.erase(std::remove(g_interrupted.begin(), g_interrupted.end(), s),
                       g_interrupted.end());
 }
+
+// A time-out option of the socket in milliseconds, 0 (none) when it cannot be read.
+DWORD TimeoutOf(SOCKET s, int option) {
+  DWORD limit = 0;
+  int size = sizeof limit;
+  return getsockopt(s, SOL_SOCKET, option, reinterpret_cast<char*>(&limit), &size) == 0 ? limit : 0;
+}
+
+// Waits in short slices until s can be read (or written), looking for the interrupt mark
+// between them; limit (0: none) counts from start. 0 when ready, -1 with the error set.
+int WaitReady(SOCKET s, bool write, DWORD limit, DWORD start) {
+  for (;;) {
+    if (Interrupted(s)) {
+      WSASetLastError(WSAEINTR);
+      return -1;
+    }
+    DWORD slice = kSliceMs;
+    if (limit != 0) {
+      DWORD spent = GetTickCount() - start;
+      if (spent >= limit) {
+        WSASetLastError(WSAETIMEDOUT);
+        return -1;
+      }
+      slice = std::min(slice, limit - spent);
+    }
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(s, &ready);
+    timeval wait{0, static_cast<long>(slice) * 1000};
+    int n = select(0, write ? nullptr : &ready, write ? &ready : nullptr, nullptr, &wait);
+    if (n == SOCKET_ERROR) return -1;
+    if (n > 0) return 0;
+  }
+}
 }  // namespace
 
 int Startup() {
@@ -76,12 +110,22 @@ int SetBlocking(Socket s) {
   return ioctlsocket(S(s), FIONBIO, &zero) == 0 ? 0 : -1;
 }
 
-int SetReceiveTimeout(Socket s, int ms) {
+namespace {
+int SetTimeout(Socket s, int option, int ms) {
   int value = ms;
-  return setsockopt(S(s), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value),
+  return setsockopt(S(s), SOL_SOCKET, option, reinterpret_cast<const char*>(&value),
                     sizeof value) == 0
              ? 0
              : -1;
+}
+}  // namespace
+
+int SetReceiveTimeout(Socket s, int ms) {
+  return SetTimeout(s, SO_RCVTIMEO, ms);
+}
+
+int SetSendTimeout(Socket s, int ms) {
+  return SetTimeout(s, SO_SNDTIMEO, ms);
 }
 
 int SetLingerAbort(Socket s) {
@@ -120,45 +164,32 @@ Socket Accept(Socket s, std::string& peer) {
   return static_cast<Socket>(c);
 }
 
+bool IsShortOfResources(int error) {
+  return error == WSAEMFILE || error == WSAENOBUFS;
+}
+
 int Receive(Socket s, char* buf, int len) {
   // The receive time-out (SO_RCVTIMEO, inherited from the listening socket) bounds the whole
   // wait; 0 means none.
-  DWORD limit = 0;
-  int size = sizeof limit;
-  if (getsockopt(S(s), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&limit), &size) != 0) {
-    limit = 0;
-  }
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (Interrupted(S(s))) {
-      WSASetLastError(WSAEINTR);
-      return -1;
-    }
-    DWORD slice = kSliceMs;
-    if (limit != 0) {
-      DWORD spent = GetTickCount() - start;
-      if (spent >= limit) {
-        WSASetLastError(WSAETIMEDOUT);
-        return -1;
-      }
-      slice = std::min(slice, limit - spent);
-    }
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(S(s), &readable);
-    timeval wait{0, static_cast<long>(slice) * 1000};
-    int ready = select(0, &readable, nullptr, nullptr, &wait);
-    if (ready == SOCKET_ERROR) return -1;
-    if (ready > 0) {
-      int n = recv(S(s), buf, len, 0);
-      return n == SOCKET_ERROR ? -1 : n;
-    }
-  }
+  if (WaitReady(S(s), false, TimeoutOf(S(s), SO_RCVTIMEO), GetTickCount()) != 0) return -1;
+  int n = recv(S(s), buf, len, 0);
+  return n == SOCKET_ERROR ? -1 : n;
 }
 
 int Send(Socket s, const char* buf, int len) {
-  int n = send(S(s), buf, len, 0);
-  return n == SOCKET_ERROR ? -1 : n;
+  // A send blocked in the system cannot be woken by a quit (under Wine not even by shutdown),
+  // so the socket sends without blocking and waits for room like a receive waits for data,
+  // bounded by the send time-out.
+  const DWORD limit = TimeoutOf(S(s), SO_SNDTIMEO);
+  const DWORD start = GetTickCount();
+  u_long on = 1;
+  if (ioctlsocket(S(s), FIONBIO, &on) != 0) return -1;
+  for (;;) {
+    if (WaitReady(S(s), true, limit, start) != 0) return -1;
+    int n = send(S(s), buf, len, 0);
+    if (n != SOCKET_ERROR) return n;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
+  }
 }
 
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {

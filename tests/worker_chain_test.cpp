@@ -1,0 +1,144 @@
+// The worker chain under a stand-in host: the accept retry, a send that a client stops reading,
+// and a quit that ends every worker in time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "protocol/request_context.h"
+#include "server/accept_retry.h"
+#include "server/server_host.h"
+#include "server/server_socket.h"
+#include "tests/support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::Client;
+
+TEST(AcceptRetry, PausesGrowOnlyWhenFailuresGoOn) {
+  struct Step {
+    const char* what;  // "short", "other" or "ok"
+    int pauseMs;
+    bool log;
+  };
+  std::vector<Step> steps = {{"short", 4, true}, {"short", 8, false}, {"other", 0, false},
+                             {"ok", 0, false},   {"other", 0, true},  {"short", 4, false}};
+  // A long burst of other failures pauses too, and no pause grows past about a second.
+  for (int i = 0; i < 14; ++i) steps.push_back({"other", 0, false});
+  for (int pause : {8, 16, 32, 64, 128, 256, 512, 1024, 1024}) {
+    steps.push_back({"other", pause, false});
+  }
+  AcceptRetry retry;
+  int n = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << n++ << " " << s.what);
+    if (std::string(s.what) == "ok") {
+      retry.Succeeded();
+      continue;
+    }
+    AcceptRetry::Step got = retry.Failed(std::string(s.what) == "short");
+    EXPECT_EQ(got.pauseMs, s.pauseMs);
+    EXPECT_EQ(got.log, s.log);
+  }
+}
+
+// Replies with `replyBytes` bytes to every request that is not empty, and records how each
+// send ended.
+class StandInHost : public ServerHost {
+ public:
+  explicit StandInHost(std::size_t replyBytes) : reply_(replyBytes, 'x') {}
+
+  std::uint32_t BindAddress() override { return net::InetAddr("127.0.0.1"); }
+  std::string PortText() override { return "0"; }
+  std::string TimeoutText() override { return "0"; }  // receives wait without a limit
+  void WriteLog(const std::string& line) override {
+    Note([&] { lines_.push_back(line); });
+  }
+  void Serve(const std::string& received, const std::string&, ReplySink& reply) override {
+    if (received.empty()) return;
+    Note([&] { ++sending_; });
+    bool sent = reply.SendAll(reply_);
+    Note([&] { results_.push_back(sent); });
+  }
+
+  // Waits (bounded) until pred holds over the log lines, the sends begun and their results.
+  template <typename Pred>
+  bool WaitUntil(Pred pred, std::chrono::milliseconds limit = 5000ms) {
+    std::unique_lock<std::mutex> g(lock_);
+    return changed_.wait_for(g, limit, [&] { return pred(lines_, sending_, results_); });
+  }
+
+ private:
+  template <typename Change>
+  void Note(Change change) {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      change();
+    }
+    changed_.notify_all();
+  }
+
+  const std::string reply_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::vector<std::string> lines_;
+  int sending_ = 0;
+  std::vector<bool> results_;
+};
+
+using Lines = std::vector<std::string>;
+using Results = std::vector<bool>;
+constexpr std::size_t kLongReply = 64u << 20;  // far more than the socket buffers hold
+
+int Ended(const Lines& lines) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), "Client connect beendet."));
+}
+
+TEST(WorkerChain, ASendThatIsNotReadEndsAfterTheSendTimeOut) {
+  StandInHost host(kLongReply);
+  ServerSocket server(host, 300);
+  server.Start();
+  Client reader(server.BoundPort());
+  reader.Send("GET /x HTTP/1.0\r\n\r\n");
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(host.WaitUntil(
+      [](const Lines& l, int, const Results& r) { return r.size() == 1 && Ended(l) == 1; }));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+  EXPECT_TRUE(host.WaitUntil([](const Lines&, int, const Results& r) { return !r.at(0); }));
+  // The chain goes on: the next client is accepted and served.
+  Client next(server.BoundPort());
+  next.Send("GET /y HTTP/1.0\r\n\r\n");
+  EXPECT_TRUE(
+      host.WaitUntil([](const Lines&, int sending, const Results&) { return sending == 2; }));
+  server.Shutdown();
+}
+
+TEST(WorkerChain, QuitEndsSilentAndNonReadingClientsInTime) {
+  StandInHost host(kLongReply);
+  ServerSocket server(host);  // the send time-out of a real server: far beyond quit's wait
+  server.Start();
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < 16; ++i) clients.push_back(std::make_unique<Client>(server.BoundPort()));
+  Client reader(server.BoundPort());
+  reader.Send("GET /x HTTP/1.0\r\n\r\n");
+  ASSERT_TRUE(host.WaitUntil([&](const Lines&, int sending, const Results&) {
+    return sending == 1 && server.Served() == 17;
+  }));
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(server.StopForQuit(1500));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+  EXPECT_EQ(server.Served(), 0);
+  EXPECT_TRUE(host.WaitUntil(
+      [](const Lines& l, int, const Results& r) {
+        // every client's worker and the worker that waited in accept have ended
+        return r == Results{false} && Ended(l) == 18;
+      },
+      0ms));
+}
+
+}  // namespace
