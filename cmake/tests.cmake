@@ -25,7 +25,7 @@ if(WIN32)
   set_tests_properties(wine_teardown PROPERTIES FIXTURES_CLEANUP wine)
 
   add_executable(dll_loader tests/win32/dll_loader.cpp)
-  target_link_libraries(dll_loader PRIVATE user32)
+  target_link_libraries(dll_loader PRIVATE user32 ws2_32)
   foreach(program velotam_tests dll_loader)
     set_target_properties(${program} PROPERTIES CROSSCOMPILING_EMULATOR
                                                 "${WINE_SH};run;${WINE_STATE}")

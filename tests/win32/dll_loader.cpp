@@ -1,6 +1,9 @@
 // Loads gen_Velotam.dll the way the player does: a parent window, LoadLibrary, the export,
-// the record's window and instance fields, init and quit. Exit code 0 when every check holds.
+// the record's window and instance fields, init (the server starts by itself) and a prompt quit
+// with a silent client connected, after which the DLL must unload: no worker thread holds it.
+// Exit code 0 when every check holds.
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -37,6 +40,18 @@ std::string Folder(const char* path) {
   return p.substr(0, p.find_last_of("\\/") + 1);
 }
 
+// Connects to the plug-in's server and sends nothing; the socket stays open until the exit.
+bool ConnectSilently(int port) {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(static_cast<u_short>(port));
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return s != INVALID_SOCKET && connect(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+}
+
 }  // namespace
 
 int main() {
@@ -51,6 +66,14 @@ int main() {
   CreateDirectoryA(player.c_str(), nullptr);
   CreateDirectoryA((player + "Plugins").c_str(), nullptr);
   g_iniPath = player + "Winamp.ini";
+  const int port = 20000 + static_cast<int>(GetCurrentProcessId() % 20000);
+  const std::string settings = "[allgemein]\r\nip=127.0.0.1\r\nport=" + std::to_string(port) +
+                               "\r\nautostart=1\r\n[erweitert]\r\ntimeout=0\r\n";
+  HANDLE ini = CreateFileA((player + "Plugins\\gen_Velotam.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(ini, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr);
+  CloseHandle(ini);
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = &ParentProc;
@@ -81,10 +104,12 @@ int main() {
   record->hwndParent = parent;
   record->hDllInstance = dll;
   Check(record->init() == 0, "init returns 0");
+  Check(ConnectSilently(port), "a silent client connects (the server started by itself)");
   DWORD before = GetTickCount();
   record->quit();
   Check(GetTickCount() - before < 2000, "quit returns promptly");
   Check(FreeLibrary(dll) != 0, "FreeLibrary");
+  Check(GetModuleHandleA(dllPath.c_str()) == nullptr, "the DLL is unloaded: no thread holds it");
   DestroyWindow(parent);
   return g_failures == 0 ? 0 : 1;
 }

@@ -42,6 +42,9 @@ case "$cmd" in
     "$wineserver" -k 2>/dev/null
     "$wineserver" -w 2>/dev/null
     "$wineserver" -p60 >/dev/null 2>&1
+    # Wine's service processes (the desktop among them) start with the first program of a
+    # session and outlive it; started here, they do not hold a test's output open after its end.
+    "$wine" wineboot </dev/null >/dev/null 2>&1
     echo "prefix $WINEPREFIX ($(cat "$state/arch")) ready on display $DISPLAY"
     ;;
   run)
