@@ -38,8 +38,10 @@ int Close(Socket s);
 void Interrupt(Socket s);
 // Waits for a client; peer gets its dotted address. kInvalidSocket on failure.
 Socket Accept(Socket s, std::string& peer);
-// True for an error number that says the system ran out of handles, buffers or memory.
-bool IsShortOfResources(int error);
+// What a failed accept's error number says: the client went away while it waited (its
+// connection is used up), the system ran out of handles, buffers or memory, or something else.
+enum class AcceptError { kClientGone, kShortage, kOther };
+AcceptError ClassifyAcceptError(int error);
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
 // Sends part or all of buf; an interrupted send, like an interrupted receive, fails.
 [[nodiscard]] int Send(Socket s, const char* buf, int len);

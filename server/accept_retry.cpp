@@ -2,15 +2,20 @@
 
 #include <algorithm>
 
-AcceptRetry::Step AcceptRetry::Failed(bool shortage) {
-  const bool first = failures_ == 0;
-  if (failures_ <= kFreeRetries) ++failures_;  // counts no further than it needs to
-  if (!shortage && failures_ <= kFreeRetries) return {0, first};
+AcceptRetry::Step AcceptRetry::Failed(net::AcceptError kind) {
+  const bool first = !inBurst_;
+  inBurst_ = true;
+  if (kind == net::AcceptError::kClientGone) return {0, first};
+  if (kind == net::AcceptError::kOther && othersInRow_ < kFreeRetries) {
+    ++othersInRow_;
+    return {0, first};
+  }
   pauseMs_ = pauseMs_ == 0 ? kFirstPauseMs : std::min(pauseMs_ * 2, kLongestPauseMs);
   return {pauseMs_, first};
 }
 
 void AcceptRetry::Succeeded() {
-  failures_ = 0;
+  inBurst_ = false;
+  othersInRow_ = 0;
   pauseMs_ = 0;
 }

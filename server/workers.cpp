@@ -139,7 +139,7 @@ bool Workers::Accept(net::Socket& client, std::string& peer) {
         return true;
       }
       if (!open_) return false;
-      step = retry_.Failed(net::IsShortOfResources(error));
+      step = retry_.Failed(net::ClassifyAcceptError(error));
     }
     if (step.log) Log("Accept fehlgeschlagen. Fehlercode: " + text::IntToStr(error));
     if (step.pauseMs > 0 && !Pause(step.pauseMs)) return false;

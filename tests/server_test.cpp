@@ -250,7 +250,7 @@ TEST_F(Server, ClientsThatResetInTheBacklogDoNotStopTheServer) {
   std::vector<std::unique_ptr<Client>> clients;
   for (int i = 0; i < 64; ++i) clients.push_back(std::make_unique<Client>(port));
   ASSERT_TRUE(log_->WaitFor("Server: Client connect: 127.0.0.1", 64));
-  for (int i = 0; i < 8; ++i) Client(port).Reset();
+  for (int i = 0; i < 40; ++i) Client(port).Reset();
   clients.clear();
   ASSERT_TRUE(log_->WaitFor(kEnded, 64));
   Request(port, "GET /A?b");

@@ -20,30 +20,36 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::Client;
 
-TEST(AcceptRetry, PausesGrowOnlyWhenFailuresGoOn) {
+TEST(AcceptRetry, OnlyAShortageOrALongRunOfOtherFailuresPauses) {
+  using net::AcceptError;
+  const AcceptError gone = AcceptError::kClientGone, shortage = AcceptError::kShortage,
+                    other = AcceptError::kOther;
   struct Step {
-    const char* what;  // "short", "other" or "ok"
+    int failure;  // 0: an accepted client, else 1 + the AcceptError
     int pauseMs;
     bool log;
   };
-  std::vector<Step> steps = {{"short", 4, true}, {"short", 8, false}, {"other", 0, false},
-                             {"ok", 0, false},   {"other", 0, true},  {"short", 4, false}};
-  // A long burst of other failures pauses too, and no pause grows past about a second.
-  for (int i = 0; i < 14; ++i) steps.push_back({"other", 0, false});
+  auto f = [](AcceptError e) { return 1 + static_cast<int>(e); };
+  std::vector<Step> steps = {{f(shortage), 4, true}, {f(shortage), 8, false}, {f(other), 0, false},
+                             {f(gone), 0, false},    {0, 0, false},           {f(other), 0, true},
+                             {f(shortage), 4, false}};
+  // Clients that went away never pause, however many follow.
+  for (int i = 0; i < 100; ++i) steps.push_back({f(gone), 0, false});
+  // A long run of other failures pauses too, and no pause grows past about a second.
+  for (int i = 0; i < 15; ++i) steps.push_back({f(other), 0, false});
   for (int pause : {8, 16, 32, 64, 128, 256, 512, 1024, 1024}) {
-    steps.push_back({"other", pause, false});
+    steps.push_back({f(other), pause, false});
   }
   AcceptRetry retry;
-  int n = 0;
-  for (const Step& s : steps) {
-    SCOPED_TRACE(testing::Message() << "step " << n++ << " " << s.what);
-    if (std::string(s.what) == "ok") {
+  for (std::size_t n = 0; n < steps.size(); ++n) {
+    SCOPED_TRACE(testing::Message() << "step " << n);
+    if (steps[n].failure == 0) {
       retry.Succeeded();
       continue;
     }
-    AcceptRetry::Step got = retry.Failed(std::string(s.what) == "short");
-    EXPECT_EQ(got.pauseMs, s.pauseMs);
-    EXPECT_EQ(got.log, s.log);
+    AcceptRetry::Step got = retry.Failed(static_cast<AcceptError>(steps[n].failure - 1));
+    EXPECT_EQ(got.pauseMs, steps[n].pauseMs);
+    EXPECT_EQ(got.log, steps[n].log);
   }
 }
 

@@ -142,8 +142,14 @@ Socket Accept(Socket s, std::string& peer) {
   return c;
 }
 
-bool IsShortOfResources(int error) {
-  return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
+AcceptError ClassifyAcceptError(int error) {
+  if (error == ECONNABORTED || error == ECONNRESET || error == EPROTO) {
+    return AcceptError::kClientGone;
+  }
+  if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
+    return AcceptError::kShortage;
+  }
+  return AcceptError::kOther;
 }
 
 int Receive(Socket s, char* buf, int len) {

@@ -164,8 +164,13 @@ Socket Accept(Socket s, std::string& peer) {
   return static_cast<Socket>(c);
 }
 
-bool IsShortOfResources(int error) {
-  return error == WSAEMFILE || error == WSAENOBUFS;
+AcceptError ClassifyAcceptError(int error) {
+  // Wine reports a connection that was reset in the backlog as "not connected".
+  if (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAENOTCONN) {
+    return AcceptError::kClientGone;
+  }
+  if (error == WSAEMFILE || error == WSAENOBUFS) return AcceptError::kShortage;
+  return AcceptError::kOther;
 }
 
 int Receive(Socket s, char* buf, int len) {
