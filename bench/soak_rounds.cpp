@@ -35,6 +35,7 @@ const std::string kLongReply = "GETPLAYLISTTITLE?delim=" + std::string(1500, 'x'
 
 // Clients that hold a long reply unread at this moment: each holds a worker and megabytes.
 std::atomic<int> g_stoppedReaders{0};
+std::atomic<bool> g_held{false};
 constexpr int kMostStoppedReaders = 4;
 
 // Waits up to ms, or less once stop is set.
@@ -186,7 +187,7 @@ void Unanswered(Kind k, int s, std::mt19937& rng, Counts& counts) {
 }  // namespace
 
 void Round(Kind k, std::mt19937& rng, Counts& counts, const std::atomic<bool>& stop) {
-  if (k == kStopReading && ++g_stoppedReaders > kMostStoppedReaders) {
+  if (k == kStopReading && (++g_stoppedReaders > kMostStoppedReaders || g_held)) {
     --g_stoppedReaders;
     k = kQuery;
   }
@@ -242,6 +243,9 @@ int OpenStoppedReader(Counts& counts) {
     counts.Wrong("connect failed");
     return -1;
   }
+  // The reply starts once it is whole: under Wine on a busy machine that takes seconds.
+  timeval tv{20, 0};
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   SendAll(s, Request(kLongReply));
   std::string start;
   char buf[64];
@@ -252,6 +256,19 @@ int OpenStoppedReader(Counts& counts) {
   }
   if (!start.starts_with("HTTP/1.0 200 OK\n")) counts.Wrong("long reply -> " + start);
   return s;
+}
+
+bool HoldLongReplies() {
+  g_held = true;
+  for (int i = 0; i < 1000; ++i) {
+    if (g_stoppedReaders == 0) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return false;
+}
+
+void ReleaseLongReplies() {
+  g_held = false;
 }
 
 bool AnswersVolume() {

@@ -48,6 +48,11 @@ int OpenStoppedReader(Counts& counts);
 void Round(Kind k, std::mt19937& rng, Counts& counts, const std::atomic<bool>& stop);
 // A kind drawn from the mix (mostly valid requests).
 Kind Pick(std::mt19937& rng);
+// While held, no client asks for a long reply (the rounds ask a query instead). Hold waits
+// (bounded) until no long reply is under way, so that the server's memory can be measured
+// without one; false when one still was after 20 s.
+bool HoldLongReplies();
+void ReleaseLongReplies();
 // Whether the server answers GETVOLUME right.
 bool AnswersVolume();
 
