@@ -44,10 +44,6 @@ void Interface::ShowConfigDialog() {
   ConfigDlg->FormShow();
 }
 
-host::Window Interface::PlayerWindow() const {
-  return record_->hwndParent;
-}
-
 std::intptr_t Interface::SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam,
                                            std::intptr_t lparam) {
   return host::Send(record_->hwndParent, msg, wparam, lparam);

@@ -34,7 +34,6 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // read at each call).
   std::intptr_t SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam,
                                   std::intptr_t lparam) override;
-  host::Window PlayerWindow() const;
   // The copy-data message (74) to the main window: the request number and the text with its
   // closing zero byte.
   std::intptr_t SendPlayerCopyData(std::uintptr_t request, const std::string& text) override;

@@ -52,8 +52,6 @@ class TConfigDlg : public ui::Dialog {
   // For quit: stops the server and waits (bounded) until no worker runs plug-in code.
   void StopServerForQuit();
 
-  ServerSocket* GetServer() const { return SrvSocket.get(); }
-
   // Controls, in the order of the layout table.
   ui::Plain CloseBttn;
   ui::Plain TabPages;
