@@ -15,6 +15,7 @@
 #include "protocol/request_context.h"
 #include "server/server_host.h"
 #include "ui/dialog_host.h"
+#include "ui/dialog_set.h"
 
 class LanguageTranslation;
 class TConfigDlg;
@@ -69,7 +70,10 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // The address list and its mode (true: every address except the listed ones is allowed).
   std::vector<std::string> GetAddressList() const;
   bool IsBlockListMode() const;
+  // The configuration dialog, which every settings accessor reads.
   TConfigDlg& GetConfigDialog() const;
+  // Every dialog of the plug-in.
+  DialogSet& Dialogs() { return dialogs_; }
   // The settings one request works with, read from the dialog now.
   RequestSettings SnapshotSettings() const;
 
@@ -104,6 +108,7 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   GeneralPurposePlugin* record_;
   // Refused passwords per client address, for every request of this run.
   PasswordBackoff backoff_;
+  DialogSet dialogs_;
 };
 
 extern Interface* PluginInterface;

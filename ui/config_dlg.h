@@ -9,12 +9,15 @@
 #include "ui/models/log_list.h"
 
 class DialogHost;
+class DialogSet;
 class IniFile;
 class ServerSocket;
 
 class TConfigDlg : public ui::Dialog {
  public:
-  explicit TConfigDlg(DialogHost& host);
+  // host: the plug-in's side and the log; dialogs: the set it belongs to (the restart dialog it
+  // offers, the IP address dialog it opens).
+  TConfigDlg(DialogHost& host, DialogSet& dialogs);
   // Saves the settings; waits for the server's workers and releases the server object.
   ~TConfigDlg() override;
 
@@ -103,10 +106,9 @@ class TConfigDlg : public ui::Dialog {
 
  private:
   DialogHost& host_;
+  DialogSet& dialogs_;
   void OfferRestartIfChanged(const std::string& before, const std::string& now);
 };
-
-extern TConfigDlg* ConfigDlg;
 
 // The version text shown on the Info page.
 extern const char* const VersionText;
