@@ -47,13 +47,7 @@ void AnswerControl::Evaluate() {
   try {
     if (!CheckIPList()) return;
     if (!CheckPasswordWithBackoff()) return;
-    std::string command;
-    try {
-      command = request_.tokens.GetToken(1);
-    } catch (...) {
-      command = "0";
-      Log("Fehler beim Auslesen des Befehls.");
-    }
+    const std::string command = request_.tokens.GetToken(1);
     if (command.empty() && request_.tokens.TargetIsQueryOnly()) {
       AnswerRemotePage(request_, 0).SendAnswer();
     } else if (request_.settings.controlAllowed) {

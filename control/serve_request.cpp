@@ -8,7 +8,6 @@ void ServeRequest(const std::string& received, const std::string& clientAddress,
   RequestHost& host = request.host;
   std::string text = received.substr(0, received.find('\0'));
   host.WriteLog("Erhalten: " + text);
-  request.tokens.Reset();
   host.WriteLog("Inputstring auswerten");
   request.tokens.Parse(text);
   host.WriteLog("Commando ausf\xFChren");

@@ -7,7 +7,8 @@
 class PasswordBackoff;
 struct RequestContext;
 
-// The request ends at its first zero byte; the rest is ignored. backoff: the failed-password
-// bookkeeping shared by all requests (none: no back-off).
+// The request ends at its first zero byte; the rest is ignored. request: made for this request
+// alone, so its token store starts empty. backoff: the failed-password bookkeeping shared by all
+// requests (none: no back-off).
 void ServeRequest(const std::string& received, const std::string& clientAddress,
                   RequestContext& request, PasswordBackoff* backoff = nullptr);

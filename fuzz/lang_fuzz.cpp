@@ -10,9 +10,9 @@
 #include "lang/language_translation.h"
 #include "platform/files.h"
 #include "tests/no_plugin.h"
-#include "ui/config_dlg.h"
+#include "ui/dialog_set.h"
 #include "ui/ini_file.h"
-#include "ui/restart_dlg.h"
+#include "ui/models/dialog.h"
 
 namespace {
 
@@ -21,19 +21,11 @@ std::string Slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-ui::Dialog* DialogOf(const LanguageTranslation::Row& row) {
-  if (std::string(row.dialog) == "ConfigDlg") return ConfigDlg;
-  return ServerRestartDlg;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static NoPlugin plugin;
-  static TConfigDlg* config = new TConfigDlg(plugin);
-  static TServerRestartDlg* restart = new TServerRestartDlg();
-  (void)config;
-  (void)restart;
+  static DialogSet* dialogs = new DialogSet(plugin);
   static const std::string folder = "/tmp/velotam_lang_fuzz";
   static const std::string path = folder + "/Velotam_Language.dat";
   static const bool made = files::MakeFolder(folder);
@@ -44,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out << content;
     if (!out) std::abort();
   }
-  LanguageTranslation lang(path, folder);
+  LanguageTranslation lang(path, folder, *dialogs, static_cast<DialogHost&>(plugin));
   lang.ReadLanguageFile();
   const IniFile read(content);
   for (const LanguageTranslation::Row& row : LanguageTranslation::Vocabulary()) {
-    ui::Control* control = DialogOf(row)->Find(row.control);
+    ui::Control* control = dialogs->Named(row.dialog)->Find(row.control);
     if (control == nullptr) std::abort();
     if (control->Caption() != read.ReadString(row.section, row.key, row.defaultText)) std::abort();
   }

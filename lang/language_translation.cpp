@@ -1,19 +1,10 @@
 #include "lang/language_translation.h"
 
+#include "base/log_sink.h"
 #include "platform/files.h"
-#include "ui/config_dlg.h"
-#include "ui/dialog_host.h"
+#include "ui/dialog_set.h"
 #include "ui/ini_file.h"
-#include "ui/restart_dlg.h"
-
-namespace {
-
-ui::Dialog* DialogOf(const LanguageTranslation::Row& row) {
-  if (std::string(row.dialog) == "ConfigDlg") return ConfigDlg;
-  return ServerRestartDlg;
-}
-
-}  // namespace
+#include "ui/models/dialog.h"
 
 const std::vector<LanguageTranslation::Row>& LanguageTranslation::Vocabulary() {
   static const std::vector<Row> rows = {
@@ -58,7 +49,7 @@ const std::vector<LanguageTranslation::Row>& LanguageTranslation::Vocabulary() {
 void LanguageTranslation::ReadLanguageFile() {
   IniFile file = IniFile::Load(path_);
   for (const Row& row : Vocabulary()) {
-    ui::Dialog* dialog = DialogOf(row);
+    ui::Dialog* dialog = dialogs_.Named(row.dialog);
     ui::Control* control = dialog != nullptr ? dialog->Find(row.control) : nullptr;
     if (control != nullptr) {
       control->SetCaption(file.ReadString(row.section, row.key, row.defaultText));
@@ -68,9 +59,9 @@ void LanguageTranslation::ReadLanguageFile() {
 
 void LanguageTranslation::WriteLanguageFile() {
   const std::string& path = path_;
-  ui::Log(path);
+  log_.WriteLog(path);
   IniFile file = IniFile::Load(path);
   for (const Row& row : Vocabulary()) file.WriteString(row.section, row.key, row.defaultText);
   files::MakeFolder(folder_);
-  if (!file.Save(path)) ui::Log("Sprachdatei konnte nicht geschrieben werden (" + path + ")");
+  if (!file.Save(path)) log_.WriteLog("Sprachdatei konnte nicht geschrieben werden (" + path + ")");
 }

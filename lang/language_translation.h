@@ -6,11 +6,15 @@
 #include <utility>
 #include <vector>
 
+class DialogSet;
+class LogSink;
+
 class LanguageTranslation {
  public:
-  // path: the language file; folder: the folder that holds it, made when a template is written.
-  LanguageTranslation(std::string path, std::string folder)
-      : path_(std::move(path)), folder_(std::move(folder)) {}
+  // path: the language file; folder: the folder that holds it, made when a template is written;
+  // dialogs: the dialogs whose captions it sets; log: where writing logs.
+  LanguageTranslation(std::string path, std::string folder, const DialogSet& dialogs, LogSink& log)
+      : path_(std::move(path)), folder_(std::move(folder)), dialogs_(dialogs), log_(log) {}
 
   // One caption: where the file keeps it, its built-in text, and the control that shows it.
   struct Row {
@@ -33,4 +37,6 @@ class LanguageTranslation {
  private:
   std::string path_;
   std::string folder_;
+  const DialogSet& dialogs_;
+  LogSink& log_;
 };

@@ -6,24 +6,24 @@
 #include "platform/net.h"
 #include "protocol/host_messages.h"
 #include "ui/config_dlg.h"
-#include "ui/restart_dlg.h"
 
 Interface* PluginInterface = nullptr;
+
+void ui::Log(const std::string& line) {
+  Interface::Log(line);
+}
 
 namespace {
 clk::UtcTime (*g_clock)() = &clk::NowUtc;
 std::int64_t (*g_steadyClock)() = &clk::SteadyMs;
 }  // namespace
 
-Interface::Interface(GeneralPurposePlugin* record) : record_(record) {
-  new TConfigDlg(*this);    // stores itself in ConfigDlg
-  new TServerRestartDlg();  // stores itself in ServerRestartDlg
-}
+Interface::Interface(GeneralPurposePlugin* record) : record_(record), dialogs_(*this) {}
 
 bool Interface::StopServerForQuit() {
   // A throw would end the player: the server's stop stops its own failures.
   try {
-    return ConfigDlg == nullptr || ConfigDlg->StopServerForQuit();
+    return GetConfigDialog().StopServerForQuit();
   } catch (...) {
     try {
       Log("FEHLER in (Interface::Quit)");
@@ -34,23 +34,17 @@ bool Interface::StopServerForQuit() {
 }
 
 Interface::~Interface() {
+  // The dialogs go after this body, the configuration dialog first (saving the settings).
   (void)StopServerForQuit();
-  delete ConfigDlg;
-  ConfigDlg = nullptr;
-  delete ServerRestartDlg;
 }
 
 void Interface::SetupConfigDialog() {
-  ConfigDlg->PrepareDialog();
+  GetConfigDialog().PrepareDialog();
 }
 
 void Interface::ShowConfigDialog() {
-  ConfigDlg->Show();
-  ConfigDlg->FormShow();
-}
-
-host::Window Interface::PlayerWindow() const {
-  return record_->hwndParent;
+  GetConfigDialog().Show();
+  GetConfigDialog().FormShow();
 }
 
 std::intptr_t Interface::SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam,
@@ -84,7 +78,7 @@ std::string Interface::ReadItemText(host::Window w, int id, int maxBytes) {
 }
 
 void Interface::WriteLog(const std::string& message) {
-  ui::Log(message);
+  dialogs_.WriteLog(message);
 }
 
 void Interface::Log(const std::string& message) {
@@ -92,19 +86,19 @@ void Interface::Log(const std::string& message) {
 }
 
 std::string Interface::GetPassword() const {
-  return ConfigDlg->PasswdEdit.Text();
+  return GetConfigDialog().PasswdEdit.Text();
 }
 
 int Interface::GetAutostart() const {
-  return ConfigDlg->DienstAutoStartChkBox.Checked() ? 1 : 0;
+  return GetConfigDialog().DienstAutoStartChkBox.Checked() ? 1 : 0;
 }
 
 void Interface::SetAutostart(int value) {
-  ConfigDlg->DienstAutoStartChkBox.SetChecked(value == 1);
+  GetConfigDialog().DienstAutoStartChkBox.SetChecked(value == 1);
 }
 
 std::string Interface::GetPortText() const {
-  return text::Trim(ConfigDlg->PortEdit.Text());
+  return text::Trim(GetConfigDialog().PortEdit.Text());
 }
 
 int Interface::GetPort() const {
@@ -112,7 +106,7 @@ int Interface::GetPort() const {
 }
 
 std::string Interface::GetTimeoutText() const {
-  return text::Trim(ConfigDlg->TimeOutEdit.Text());
+  return text::Trim(GetConfigDialog().TimeOutEdit.Text());
 }
 
 int Interface::GetTimeout() const {
@@ -120,27 +114,27 @@ int Interface::GetTimeout() const {
 }
 
 std::uint32_t Interface::GetBindAddress() const {
-  return net::InetAddr(text::Trim(ConfigDlg->IPCombo.SelectedText()));
+  return net::InetAddr(text::Trim(GetConfigDialog().IPCombo.SelectedText()));
 }
 
 bool Interface::IsControlAllowed() const {
-  return ConfigDlg->StrgAllowCombo.Selected() == 1;
+  return GetConfigDialog().StrgAllowCombo.Selected() == 1;
 }
 
 bool Interface::IsHttpHeaderOn() const {
-  return ConfigDlg->httpheadChkBox.Checked();
+  return GetConfigDialog().httpheadChkBox.Checked();
 }
 
 std::vector<std::string> Interface::GetAddressList() const {
-  return ConfigDlg->AdrListBox.Items();
+  return GetConfigDialog().AdrListBox.Items();
 }
 
 bool Interface::IsBlockListMode() const {
-  return ConfigDlg->ErlaubeAdrRadioBtn.Checked();
+  return GetConfigDialog().ErlaubeAdrRadioBtn.Checked();
 }
 
 TConfigDlg& Interface::GetConfigDialog() const {
-  return *ConfigDlg;
+  return dialogs_.Config();
 }
 
 RequestSettings Interface::SnapshotSettings() const {
@@ -167,7 +161,8 @@ void Interface::Serve(const std::string& received, const std::string& clientAddr
 LanguageTranslation Interface::Language() {
   // One question to the player for the folder: the file's path is built from it.
   const std::string folder = GetPluginPath() + "Plugins";
-  return LanguageTranslation(LanguageFileIn(folder), folder);
+  DialogHost& log = *this;
+  return LanguageTranslation(LanguageFileIn(folder), folder, dialogs_, log);
 }
 
 void Interface::ReadLanguageFile() {
@@ -216,5 +211,5 @@ std::string Interface::GetLanguagePath() {
 }
 
 std::string Interface::LanguageFileIn(const std::string& folder) const {
-  return folder + "\\" + text::Trim(ConfigDlg->LanguageFileName);
+  return folder + "\\" + text::Trim(GetConfigDialog().LanguageFileName);
 }

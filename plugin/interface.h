@@ -15,6 +15,7 @@
 #include "protocol/request_context.h"
 #include "server/server_host.h"
 #include "ui/dialog_host.h"
+#include "ui/dialog_set.h"
 
 class LanguageTranslation;
 class TConfigDlg;
@@ -38,7 +39,6 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // read at each call).
   std::intptr_t SendPlayerMessage(std::uint32_t msg, std::uintptr_t wparam,
                                   std::intptr_t lparam) override;
-  host::Window PlayerWindow() const;
   // The copy-data message (74) to the main window: the request number and the text with its
   // closing zero byte.
   std::intptr_t SendPlayerCopyData(std::uintptr_t request, const std::string& text) override;
@@ -74,7 +74,10 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // The address list and its mode (true: every address except the listed ones is allowed).
   std::vector<std::string> GetAddressList() const;
   bool IsBlockListMode() const;
+  // The configuration dialog, which every settings accessor reads.
   TConfigDlg& GetConfigDialog() const;
+  // Every dialog of the plug-in.
+  DialogSet& Dialogs() { return dialogs_; }
   // The settings one request works with, read from the dialog now.
   RequestSettings SnapshotSettings() const;
 
@@ -109,6 +112,7 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   GeneralPurposePlugin* record_;
   // Refused passwords per client address, for every request of this run.
   PasswordBackoff backoff_;
+  DialogSet dialogs_;
 };
 
 extern Interface* PluginInterface;

@@ -1,19 +1,12 @@
 #include "protocol/token_string.h"
 
-TokenString::~TokenString() {
-  Reset();
-}
-
 void TokenString::Reset() {
-  for (const ObjektListe::Node* n = List.First(); n != nullptr; n = n->Next) {
-    delete static_cast<std::string*>(n->Item);
-  }
   List.Clear();
   queryOnly_ = false;
 }
 
 void TokenString::AddToken(const std::string& token) {
-  List.Add(new std::string(token));
+  List.Add(token);
 }
 
 void TokenString::Parse(const std::string& request) {
@@ -36,7 +29,7 @@ void TokenString::Parse(const std::string& request) {
 }
 
 std::string TokenString::GetToken(int index) const {
-  auto* token = static_cast<const std::string*>(List.Find(index));
+  const std::string* token = List.Find(index);
   return token != nullptr ? *token : std::string();
 }
 
@@ -44,8 +37,8 @@ std::string TokenString::GetParameter(const std::string& name, bool logIfMissing
   try {
     if (List.Count() == 0) return std::string();
     const std::string key = name + "=";
-    for (const ObjektListe::Node* n = List.First(); n != nullptr; n = n->Next) {
-      const auto& token = *static_cast<const std::string*>(n->Item);
+    for (const auto* n = List.First(); n != nullptr; n = n->Next) {
+      const std::string& token = n->Item;
       if (token.find(key) != std::string::npos) return token.substr(token.find('=') + 1);
     }
     if (logIfMissing) Log("Parameter (" + name + ") nicht gefunden");

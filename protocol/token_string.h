@@ -11,7 +11,6 @@ class TokenString {
  public:
   // log takes the missing-parameter lines; null: they are not logged.
   explicit TokenString(LogSink* log = nullptr) : log_(log) {}
-  ~TokenString();
   TokenString(const TokenString&) = delete;
   TokenString& operator=(const TokenString&) = delete;
 
@@ -35,5 +34,5 @@ class TokenString {
 
   LogSink* log_;
   bool queryOnly_ = false;
-  ObjektListe List;
+  ObjektListe<std::string> List;
 };

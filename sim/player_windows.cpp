@@ -52,7 +52,12 @@ std::int64_t SteadyNowMs() {
 PlayerWindows::PlayerWindows(WindowHost& host, Player& player, Options options)
     : host_(host), player_(player), clock_(std::move(options.clock)) {
   if (!clock_) clock_ = &SteadyNowMs;
+  main_ = host_.Create(MainSpec());
+  playlist_ = host_.Create(PlaylistSpec());
+  if (options.shoutcast) shoutcast_ = host_.Create(ShoutcastSpec());
+}
 
+WindowSpec PlayerWindows::MainSpec() {
   WindowSpec main;
   main.className = "PlayerSimMain";
   main.title = "Winamp";
@@ -82,8 +87,10 @@ PlayerWindows::PlayerWindows(WindowHost& host, Player& player, Options options)
       return std::string();
     }
   };
-  main_ = host_.Create(std::move(main));
+  return main;
+}
 
+WindowSpec PlayerWindows::PlaylistSpec() {
   WindowSpec playlist;
   playlist.className = hostmsg::kPlaylistClass;
   playlist.title = "Playlist";
@@ -93,29 +100,29 @@ PlayerWindows::PlayerWindows(WindowHost& host, Player& player, Options options)
       return player_.PlaylistMessage(wparam, lparam, clock_());
     });
   };
-  playlist_ = host_.Create(std::move(playlist));
+  return playlist;
+}
 
-  if (options.shoutcast) {
-    WindowSpec source;
-    source.className = "PlayerSimShoutcast";
-    source.title = hostmsg::kShoutcastTitle;
-    source.message = [this](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t) {
-      return Guarded([&]() -> std::intptr_t {
-        if (msg != hostmsg::WM_COMMAND) return 0;
-        return player_.ShoutcastCommand(CommandId(wparam));
-      });
-    };
-    source.items = {hostmsg::ID_SHOUTCAST_STATUS, hostmsg::ID_SHOUTCAST_CONNECT};
-    source.itemText = [this](int id) {
-      try {
-        return id == hostmsg::ID_SHOUTCAST_CONNECT ? player_.ShoutcastCaption()
-                                                   : player_.ShoutcastStatus();
-      } catch (...) {
-        return std::string();
-      }
-    };
-    shoutcast_ = host_.Create(std::move(source));
-  }
+WindowSpec PlayerWindows::ShoutcastSpec() {
+  WindowSpec source;
+  source.className = "PlayerSimShoutcast";
+  source.title = hostmsg::kShoutcastTitle;
+  source.message = [this](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t) {
+    return Guarded([&]() -> std::intptr_t {
+      if (msg != hostmsg::WM_COMMAND) return 0;
+      return player_.ShoutcastCommand(CommandId(wparam));
+    });
+  };
+  source.items = {hostmsg::ID_SHOUTCAST_STATUS, hostmsg::ID_SHOUTCAST_CONNECT};
+  source.itemText = [this](int id) {
+    try {
+      return id == hostmsg::ID_SHOUTCAST_CONNECT ? player_.ShoutcastCaption()
+                                                 : player_.ShoutcastStatus();
+    } catch (...) {
+      return std::string();
+    }
+  };
+  return source;
 }
 
 PlayerWindows::~PlayerWindows() {

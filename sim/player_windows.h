@@ -34,6 +34,11 @@ class PlayerWindows {
   std::int64_t Now() const { return clock_(); }
 
  private:
+  // The windows' descriptions; their handlers answer from the player at the clock's time.
+  WindowSpec MainSpec();
+  WindowSpec PlaylistSpec();
+  WindowSpec ShoutcastSpec();
+
   WindowHost& host_;
   Player& player_;
   std::function<std::int64_t()> clock_;

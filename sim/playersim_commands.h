@@ -1,6 +1,6 @@
 #pragma once
-// playersim's own commands on standard input: "config", "state" and "log" ("quit" belongs to the
-// command loop itself).
+// playersim's own commands on standard input: "config" and "state" ("log" and the dialog
+// commands belong to the plug-in's face, sim/plugin_face.h; "quit" to the command loop itself).
 
 #include <string>
 #include <vector>
@@ -16,7 +16,5 @@ namespace sim {
 // Adds the handlers of "config" (the record's config entry) and "state" to the loop.
 void AddPlayerCommands(CommandLoop& loop, GeneralPurposePlugin& record, Player& player,
                        const PlayerWindows& windows);
-// Adds the handler of "log": the activity log of the plug-in linked into this program.
-void AddLogCommand(CommandLoop& loop);
 
 }  // namespace sim

@@ -25,8 +25,8 @@ class Access : public AnswerTest {
  protected:
   // Sets the address list and its mode; returns a description for the trace.
   std::string UseList(const Strings& list, bool blockList) {
-    ConfigDlg->AdrListBox.SetItems(list);
-    (blockList ? ConfigDlg->ErlaubeAdrRadioBtn : ConfigDlg->VerbieteAdrRadioBtn).SetChecked(true);
+    Config().AdrListBox.SetItems(list);
+    (blockList ? Config().ErlaubeAdrRadioBtn : Config().VerbieteAdrRadioBtn).SetChecked(true);
     return ::testing::PrintToString(list) + (blockList ? " block" : " allow");
   }
 };
@@ -77,7 +77,7 @@ TEST_F(Access, PasswordIsTrimmedAndCaseSensitive) {
   SetResult(hostmsg::IPC_GETVERSION, 5);
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.configured) + " / " + c.params);
-    ConfigDlg->PasswdEdit.SetText(c.configured);
+    Config().PasswdEdit.SetText(c.configured);
     Strings expected = {kNoList, kAllowed};
     expected.insert(expected.end(), c.lines.begin(), c.lines.end());
     if (c.lines.back() == kAccepted) expected.push_back(kServed);

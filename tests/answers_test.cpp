@@ -161,7 +161,7 @@ TEST_F(Answers, PlaylistListAndIndexForms) {
 
 TEST_F(Answers, PlaylistQueryWithoutDelimOrIndexIsNotAnswered) {
   for (int mode : {1, 0}) {
-    ConfigDlg->StrgAllowCombo.SetSelected(mode);
+    Config().StrgAllowCombo.SetSelected(mode);
     std::string reply = "x";
     auto lines = EvaluationLines("GETPLAYLISTTITLE?index=&x=1", &reply);
     std::vector<std::string> expected = {
@@ -226,7 +226,7 @@ TEST_F(Answers, AutostartIsReadAndSet) {
                {"SETAUTOSERVICE?enable=1", "1", true},  {"SETAUTOSERVICE?", "0", false}};
   for (const auto& c : cases) {
     EXPECT_EQ(Ask(c.target), std::string(c.reply) + "\n") << c.target;
-    EXPECT_EQ(ConfigDlg->DienstAutoStartChkBox.Checked(), c.checked) << c.target;
+    EXPECT_EQ(Config().DienstAutoStartChkBox.Checked(), c.checked) << c.target;
   }
   EXPECT_TRUE(main_->Calls().empty());
 }
@@ -261,7 +261,7 @@ TEST_F(Answers, UnsupportedQueriesAndPassword) {
     EXPECT_EQ(lines.at(4), "Server: Methode (" + std::string(method) + ") nicht implementiert");
   }
   EXPECT_TRUE(main_->Calls().empty());
-  ConfigDlg->PasswdEdit.SetText(" Geheim\t");
+  Config().PasswdEdit.SetText(" Geheim\t");
   struct Case {
     const char* target;
     const char* reply;
@@ -270,7 +270,7 @@ TEST_F(Answers, UnsupportedQueriesAndPassword) {
                {"VALIDATE_PASSWORD?p=Geheim", "0\n"},
                {"VALIDATE_PASSWORD?p=geheim&pass=Geheim", ""}};
   for (const auto& c : cases) EXPECT_EQ(Ask(c.target), c.reply) << c.target;
-  ConfigDlg->PasswdEdit.SetText("");
+  Config().PasswdEdit.SetText("");
   EXPECT_EQ(Ask("VALIDATE_PASSWORD?"), "1\n");
 }
 
@@ -295,7 +295,7 @@ clk::UtcTime FixedSunday() {
 
 TEST_F(Answers, HeaderOnAndOff) {
   Interface::SetClock(&FixedSunday);
-  ConfigDlg->httpheadChkBox.SetChecked(true);
+  Config().httpheadChkBox.SetChecked(true);
   SetResult(IPC_SETVOLUME, 255);
   const std::string head =
       "HTTP/1.0 200 OK\nDate: Sun, 06 Dec 2026 06:13:02 GMT\n"
@@ -304,13 +304,13 @@ TEST_F(Answers, HeaderOnAndOff) {
   EXPECT_EQ(Ask("GETVOLUME?"), head + "3" + type + "255\n");
   main_->SetText("no title");
   EXPECT_EQ(Ask("GETCURRENTTITLE?"), head + "0" + type + "\n");
-  ConfigDlg->httpheadChkBox.SetChecked(false);  // applies to the next answer
+  Config().httpheadChkBox.SetChecked(false);  // applies to the next answer
   SetResult(IPC_SETVOLUME, 12);
   EXPECT_EQ(Ask("GETVOLUME?"), "12\n");
 }
 
 TEST_F(Answers, HeaderDateIsTodayInUtcWithItsWeekday) {
-  ConfigDlg->httpheadChkBox.SetChecked(true);
+  Config().httpheadChkBox.SetChecked(true);
   std::string reply = Ask("GETVERSION?");
   auto at = reply.find("\nDate: ");
   ASSERT_NE(at, std::string::npos);

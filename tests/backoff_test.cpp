@@ -27,7 +27,7 @@ class Backoff : public AnswerTest {
     AnswerTest::SetUp();
     g_nowMs = 1000000;
     Interface::SetSteadyClock(&TestClock);
-    ConfigDlg->PasswdEdit.SetText("1234");
+    Config().PasswdEdit.SetText("1234");
     SetResult(hostmsg::IPC_GETVERSION, 5);
   }
   void TearDown() override {

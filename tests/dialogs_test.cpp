@@ -57,18 +57,18 @@ class Dialogs : public PluginTest {
 };
 
 TEST_F(Dialogs, NamesThatFacesFindThemBy) {
-  EXPECT_EQ(ConfigDlg->Name(), "ConfigDlg");
-  ASSERT_NE(ServerRestartDlg, nullptr);
-  EXPECT_EQ(ServerRestartDlg->Name(), "ServerRestartDlg");
-  EXPECT_EQ(ServerRestartDlg->Caption(), "Serveroptionen ge\xE4ndert");
-  EXPECT_FALSE(ServerRestartDlg->Shown());
-  TOKBottomDlg ip;
+  EXPECT_EQ(Config().Name(), "ConfigDlg");
+  EXPECT_EQ(PluginDialogs().Restart().Name(), "ServerRestartDlg");
+  EXPECT_EQ(PluginDialogs().Restart().Caption(), "Serveroptionen ge\xE4ndert");
+  EXPECT_FALSE(PluginDialogs().Restart().Shown());
+  TOKBottomDlg& ip = PluginDialogs().OpenIpAddress();
   EXPECT_EQ(ip.Name(), "OKBottomDlg");
-  EXPECT_EQ(OKBottomDlg, &ip);
+  EXPECT_EQ(PluginDialogs().Named("OKBottomDlg"), &ip);
+  PluginDialogs().CloseIpAddress();
 }
 
 TEST_F(Dialogs, ChangingAddressPortOrTimeOutOffersTheRestart) {
-  TConfigDlg& d = *ConfigDlg;
+  TConfigDlg& d = Config();
   d.IPCombo.SetItems({"127.0.0.1", "0.0.0.0"});
   struct Case {
     ui::Control* control;
@@ -93,41 +93,41 @@ TEST_F(Dialogs, ChangingAddressPortOrTimeOutOffersTheRestart) {
     }
   };
   for (const auto& c : cases) {
-    ServerRestartDlg->Hide();
+    PluginDialogs().Restart().Hide();
     set(c.control, c.before);
     ui::MoveFocus(c.control);
     set(c.control, c.after);
     ui::MoveFocus(&d.httpheadChkBox);
-    EXPECT_EQ(ServerRestartDlg->Shown(), c.offered)
+    EXPECT_EQ(PluginDialogs().Restart().Shown(), c.offered)
         << c.control->Name() << " '" << c.before << "' -> '" << c.after << "'";
   }
 
   // Tabbing through the three without a change never offers it.
-  ServerRestartDlg->Hide();
+  PluginDialogs().Restart().Hide();
   for (ui::Control* c :
        {static_cast<ui::Control*>(&d.IPCombo), static_cast<ui::Control*>(&d.PortEdit),
         static_cast<ui::Control*>(&d.TimeOutEdit), static_cast<ui::Control*>(&d.IPCombo)}) {
     ui::MoveFocus(c);
   }
   ui::MoveFocus(nullptr);
-  EXPECT_FALSE(ServerRestartDlg->Shown());
+  EXPECT_FALSE(PluginDialogs().Restart().Shown());
 }
 
 TEST_F(Dialogs, RestartWhileRunningMovesTheServerToTheNewPort) {
   std::uint16_t old = StartServer();
   ASSERT_NE(old, 0);
-  ServerSocket* server = ConfigDlg->SrvSocket.get();
+  ServerSocket* server = Config().SrvSocket.get();
   std::uint16_t fresh = FreePort();
   ASSERT_NE(fresh, 0);
-  ui::MoveFocus(&ConfigDlg->PortEdit);
-  ConfigDlg->PortEdit.SetText(std::to_string(fresh));
+  ui::MoveFocus(&Config().PortEdit);
+  Config().PortEdit.SetText(std::to_string(fresh));
   ui::MoveFocus(nullptr);
-  ASSERT_TRUE(ServerRestartDlg->Shown());
+  ASSERT_TRUE(PluginDialogs().Restart().Shown());
   log_->Clear();
 
-  ServerRestartDlg->RestartBtn.OnClick();
-  EXPECT_FALSE(ServerRestartDlg->Shown());
-  EXPECT_EQ(ConfigDlg->SrvSocket.get(), server);
+  PluginDialogs().Restart().RestartBtn.OnClick();
+  EXPECT_FALSE(PluginDialogs().Restart().Shown());
+  EXPECT_EQ(Config().SrvSocket.get(), server);
   EXPECT_EQ(server->BoundPort(), fresh);
   Strings lines = log_->Lines();
   EXPECT_EQ(Count(lines, "Server: Shutdown wird durchgef\xFChrt"), 1);
@@ -135,23 +135,23 @@ TEST_F(Dialogs, RestartWhileRunningMovesTheServerToTheNewPort) {
   EXPECT_EQ(Count(lines, "Server: Port (" + std::to_string(fresh) + ") initialisiert"), 1);
   Request(fresh, "GET /NEU?x");
   EXPECT_TRUE(log_->WaitFor("Server: Erhalten: GET /NEU?x"));
-  EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
+  EXPECT_FALSE(Config().StartBtn.Enabled());
 }
 
 TEST_F(Dialogs, CancelLeavesTheServerAsItIs) {
   std::uint16_t old = StartServer();
-  ui::MoveFocus(&ConfigDlg->PortEdit);
-  ConfigDlg->PortEdit.SetText("0 ");
-  ConfigDlg->TimeOutEdit.SetText("300");
-  ui::MoveFocus(&ConfigDlg->TimeOutEdit);  // PortEdit unchanged after trimming: no offer
-  EXPECT_FALSE(ServerRestartDlg->Shown());
-  ConfigDlg->TimeOutEdit.SetText("301");
+  ui::MoveFocus(&Config().PortEdit);
+  Config().PortEdit.SetText("0 ");
+  Config().TimeOutEdit.SetText("300");
+  ui::MoveFocus(&Config().TimeOutEdit);  // PortEdit unchanged after trimming: no offer
+  EXPECT_FALSE(PluginDialogs().Restart().Shown());
+  Config().TimeOutEdit.SetText("301");
   ui::MoveFocus(nullptr);
-  ASSERT_TRUE(ServerRestartDlg->Shown());
+  ASSERT_TRUE(PluginDialogs().Restart().Shown());
   log_->Clear();
-  ServerRestartDlg->CancelBtn.OnClick();
-  EXPECT_FALSE(ServerRestartDlg->Shown());
-  EXPECT_EQ(ConfigDlg->SrvSocket->BoundPort(), old);
+  PluginDialogs().Restart().CancelBtn.OnClick();
+  EXPECT_FALSE(PluginDialogs().Restart().Shown());
+  EXPECT_EQ(Config().SrvSocket->BoundPort(), old);
   EXPECT_EQ(log_->Lines(), Strings{});
 }
 
@@ -164,19 +164,19 @@ TEST_F(Dialogs, RestartWhileStoppedStartsTheServer) {
       StartServer();
       StopAndWait();
     }
-    ConfigDlg->PortEdit.SetText("0");
-    ServerRestartDlg->Show();
+    Config().PortEdit.SetText("0");
+    PluginDialogs().Restart().Show();
     log_->Clear();
-    ServerRestartDlg->RestartBtnClick();
-    EXPECT_FALSE(ServerRestartDlg->Shown());
-    ASSERT_TRUE(ConfigDlg->SrvSocket);
-    EXPECT_NE(ConfigDlg->SrvSocket->BoundPort(), 0);
+    PluginDialogs().Restart().RestartBtnClick();
+    EXPECT_FALSE(PluginDialogs().Restart().Shown());
+    ASSERT_TRUE(Config().SrvSocket);
+    EXPECT_NE(Config().SrvSocket->BoundPort(), 0);
     Strings lines = log_->Lines();
     // Without a server object there is nothing to shut down; with one, the closed server is
     // shut down once more.
     EXPECT_EQ(Count(lines, "Server: Server beendet"), c.startedBefore ? 1 : 0);
     EXPECT_EQ(lines.back(), "Server: Socket ist in Horchmodus");
-    EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
+    EXPECT_FALSE(Config().StartBtn.Enabled());
     StopAndWait();
   }
 }
@@ -200,7 +200,7 @@ TEST(IPAddressDialog, OctetsAreNormalised) {
 }
 
 TEST_F(Dialogs, TypingMovesTheFocusOnOnceAFieldIsFull) {
-  TOKBottomDlg d;
+  TOKBottomDlg& d = PluginDialogs().OpenIpAddress();
   EXPECT_EQ(d.IP_firstnum.Text(), "   ");
   EXPECT_FALSE(d.IsAddressValid());
   struct Step {
@@ -264,7 +264,7 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
       {[&](ui::Dialog& dialog) {
          ++modal;
          auto& d = static_cast<TOKBottomDlg&>(dialog);
-         EXPECT_EQ(OKBottomDlg, &d);
+         EXPECT_EQ(PluginDialogs().IpAddress(), &d);
          EXPECT_TRUE(d.Shown());
          ui::Edit* fields[] = {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum};
          for (int i = 0; i < 4; ++i) {
@@ -278,21 +278,21 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
        [&](ui::Dialog& d) { created += d.Name() == "OKBottomDlg"; },
        [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; }, nullptr});
   Strings expected;
-  ui::MoveFocus(&ConfigDlg->AdrListBox);
+  ui::MoveFocus(&Config().AdrListBox);
   for (const auto& c : cases) {
     current = &c;
-    ConfigDlg->hinzfuegenBtn.OnClick();
+    Config().hinzfuegenBtn.OnClick();
     expected.insert(expected.end(), c.added.begin(), c.added.end());
-    EXPECT_EQ(ConfigDlg->AdrListBox.Items(), expected) << c.octets[0] << " " << c.ok;
-    EXPECT_EQ(OKBottomDlg, nullptr);
-    EXPECT_EQ(ui::Focused(), &ConfigDlg->AdrListBox);  // back where it was
+    EXPECT_EQ(Config().AdrListBox.Items(), expected) << c.octets[0] << " " << c.ok;
+    EXPECT_EQ(PluginDialogs().IpAddress(), nullptr);
+    EXPECT_EQ(ui::Focused(), &Config().AdrListBox);  // back where it was
   }
   EXPECT_EQ(modal, 6);
   EXPECT_EQ(created, 6);
   EXPECT_EQ(destroyed, 6);
 
   // Both copies of the duplicate are saved.
-  ConfigDlg->CloseBttnClick();
+  Config().CloseBttnClick();
   std::string saved = ReadFile(SettingsFile());
   EXPECT_NE(saved.find("IPCount=4\r\nIP_0=10.0.0.7\r\nIP_1=007.1.2.3\r\nIP_2=255.255.255.255\r\n"
                        "IP_3=10.0.0.7\r\n"),
@@ -304,24 +304,24 @@ TEST_F(Dialogs, AddButtonWhileTheIPDialogIsOpenIsIgnored) {
   HooksGuard hooks(
       {[&](ui::Dialog& dialog) {
          ++modal;
-         ConfigDlg->hinzfuegenBtn.OnClick();  // a script pressing it again
+         Config().hinzfuegenBtn.OnClick();  // a script pressing it again
          auto& d = static_cast<TOKBottomDlg&>(dialog);
-         EXPECT_EQ(OKBottomDlg, &d);
+         EXPECT_EQ(PluginDialogs().IpAddress(), &d);
          for (ui::Edit* f : {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum}) {
            f->SetText("1");
          }
          d.OKBtn.OnClick();
        },
        nullptr, nullptr, nullptr});
-  ConfigDlg->hinzfuegenBtnClick();
+  Config().hinzfuegenBtnClick();
   EXPECT_EQ(modal, 1);
-  EXPECT_EQ(ConfigDlg->AdrListBox.Items(), Strings{"1.1.1.1"});
+  EXPECT_EQ(Config().AdrListBox.Items(), Strings{"1.1.1.1"});
 }
 
 TEST_F(Dialogs, AddButtonWithoutAFaceAddsNothing) {
-  ConfigDlg->hinzfuegenBtnClick();
-  EXPECT_EQ(ConfigDlg->AdrListBox.Count(), 0);
-  EXPECT_EQ(OKBottomDlg, nullptr);
+  Config().hinzfuegenBtnClick();
+  EXPECT_EQ(Config().AdrListBox.Count(), 0);
+  EXPECT_EQ(PluginDialogs().IpAddress(), nullptr);
 }
 
 }  // namespace

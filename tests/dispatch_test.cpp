@@ -68,9 +68,9 @@ TEST_F(Dispatch, LogOfServedRefusedAndUnknownCommands) {
   whole(request, {"Server: Keine IPs in Liste gefunden", "Server: IP (127.0.0.1) erlaubt",
                   "Server: Parameter (p) nicht gefunden", "Server: Passwort aktzeptiert",
                   "Server: Server returned value: 5"});
-  ConfigDlg->VerbieteAdrRadioBtn.SetChecked(true);
+  Config().VerbieteAdrRadioBtn.SetChecked(true);
   whole(request, {"Server: Keine IPs in Liste gefunden", "Server: IP (127.0.0.1) gesperrt"});
-  ConfigDlg->ErlaubeAdrRadioBtn.SetChecked(true);
+  Config().ErlaubeAdrRadioBtn.SetChecked(true);
   whole("GET /Nope?p= HTTP/1.0\r\n\r\n",
         {"Server: Keine IPs in Liste gefunden", "Server: IP (127.0.0.1) erlaubt",
          "Server: Passwort aktzeptiert", NotAvailable("Nope")});
@@ -92,7 +92,7 @@ TEST_F(Dispatch, CommandMatchesWholeAndIgnoringCase) {
                {"PLAY", "", "", false},  // no question mark: the command is empty
                {"getVolume?", "getVolume", "0\n", false}};
   for (int mode : {1, 0}) {
-    ConfigDlg->StrgAllowCombo.SetSelected(mode);
+    Config().StrgAllowCombo.SetSelected(mode);
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.target) + " mode " + std::to_string(mode));
       main_->ClearCalls();
@@ -110,7 +110,7 @@ TEST_F(Dispatch, CommandMatchesWholeAndIgnoringCase) {
 }
 
 TEST_F(Dispatch, OnlyAQueryOnlyTargetPastBothChecksGetsTheRemoteControlPage) {
-  ConfigDlg->PasswdEdit.SetText("velotam");
+  Config().PasswdEdit.SetText("velotam");
   struct Case {
     const char* request;
     const char* address;
@@ -124,11 +124,11 @@ TEST_F(Dispatch, OnlyAQueryOnlyTargetPastBothChecksGetsTheRemoteControlPage) {
       {"GET /&p=velotam HTTP/1.1\r\n\r\n", "127.0.0.1", false},
       {"GET  /?p=velotam HTTP/1.1\r\n\r\n", "127.0.0.1", false},
   };
-  ConfigDlg->AdrListBox.SetItems({"10.0.0.1"});
+  Config().AdrListBox.SetItems({"10.0.0.1"});
   Interface::SetClock([] { return clk::UtcTime{2026, 12, 6, 7, 6, 13, 2}; });
   const std::string page = kRemotePage;
   for (bool header : {false, true}) {
-    ConfigDlg->httpheadChkBox.SetChecked(header);
+    Config().httpheadChkBox.SetChecked(header);
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.request) + " from " + c.address);
       log_->Clear();
@@ -156,7 +156,7 @@ TEST_F(Dispatch, OnlyAQueryOnlyTargetPastBothChecksGetsTheRemoteControlPage) {
 }
 
 TEST_F(Dispatch, ReadOnlyModeRefusesEveryControlCommandAndServesEveryQuery) {
-  ConfigDlg->StrgAllowCombo.SetSelected(0);
+  Config().StrgAllowCombo.SetSelected(0);
   ScriptedWindow playlist(windows_, hostmsg::kPlaylistClass, "Playlist");
   SetResult(hostmsg::IPC_GETLISTLENGTH, 2);
   for (const auto& command : kControls) {
@@ -168,7 +168,7 @@ TEST_F(Dispatch, ReadOnlyModeRefusesEveryControlCommandAndServesEveryQuery) {
   }
   EXPECT_TRUE(main_->Calls().empty());
   EXPECT_TRUE(playlist.Calls().empty());
-  EXPECT_FALSE(ConfigDlg->DienstAutoStartChkBox.Checked());
+  EXPECT_FALSE(Config().DienstAutoStartChkBox.Checked());
   for (const auto& command : kQueries) {
     SCOPED_TRACE(command);
     std::string reply;
@@ -187,7 +187,7 @@ TEST_F(Dispatch, ConcurrentRequestsEachGetTheirOwnParameters) {
   Strings blocked;
   for (int i = 0; i < 4000; ++i)
     blocked.push_back("10.0." + std::to_string(i / 250) + "." + std::to_string(i % 250));
-  ConfigDlg->AdrListBox.SetItems(blocked);
+  Config().AdrListBox.SetItems(blocked);
   std::vector<std::unique_ptr<Client>> clients;
   for (int i = 0; i < kClients; ++i) clients.push_back(std::make_unique<Client>(port_));
   // Every client is accepted and waits in its receive before any request is sent.

@@ -27,18 +27,18 @@ class EndToEnd : public ::testing::Test {
     record_ = winampGetGeneralPurposePlugin();
     record_->hwndParent = windows_->Main();
     ASSERT_EQ(record_->init(), 0);
-    ConfigDlg->IPCombo.SetItems({"127.0.0.1"});
-    ConfigDlg->IPCombo.SetSelected(0);
-    ConfigDlg->PortEdit.SetText("0");
-    ConfigDlg->TimeOutEdit.SetText("2000");
-    ConfigDlg->PasswdEdit.SetText("pw");
-    ConfigDlg->StrgAllowCombo.SetSelected(1);
-    ConfigDlg->AdrListBox.Clear();
-    ConfigDlg->ErlaubeAdrRadioBtn.SetChecked(true);
-    ConfigDlg->httpheadChkBox.SetChecked(false);
-    ConfigDlg->DienstAutoStartChkBox.SetChecked(false);
-    ConfigDlg->StartBtnClick();
-    port_ = ConfigDlg->SrvSocket->BoundPort();
+    Config().IPCombo.SetItems({"127.0.0.1"});
+    Config().IPCombo.SetSelected(0);
+    Config().PortEdit.SetText("0");
+    Config().TimeOutEdit.SetText("2000");
+    Config().PasswdEdit.SetText("pw");
+    Config().StrgAllowCombo.SetSelected(1);
+    Config().AdrListBox.Clear();
+    Config().ErlaubeAdrRadioBtn.SetChecked(true);
+    Config().httpheadChkBox.SetChecked(false);
+    Config().DienstAutoStartChkBox.SetChecked(false);
+    Config().StartBtnClick();
+    port_ = Config().SrvSocket->BoundPort();
     ASSERT_NE(port_, 0);
   }
   void TearDown() override {
@@ -132,24 +132,24 @@ TEST_F(EndToEnd, EveryCommandRepliesAndActsOnThePlayer) {
 TEST_F(EndToEnd, AutostartCommandsDriveTheCheckBox) {
   EXPECT_EQ(Ask("GETAUTOSERVICE?p=pw"), "0\n");
   EXPECT_EQ(Ask("SETAUTOSERVICE?p=pw&enable=1"), "1\n");
-  EXPECT_TRUE(ConfigDlg->DienstAutoStartChkBox.Checked());
-  ConfigDlg->DienstAutoStartChkBox.SetChecked(false);  // the user unticks it
+  EXPECT_TRUE(Config().DienstAutoStartChkBox.Checked());
+  Config().DienstAutoStartChkBox.SetChecked(false);  // the user unticks it
   EXPECT_EQ(Ask("GETAUTOSERVICE?p=pw"), "0\n");
   EXPECT_EQ(Ask("SETAUTOSERVICE?p=pw&enable=5"), "0\n");
 }
 
 TEST_F(EndToEnd, SettingsChangedInTheDialogApplyToTheNextRequest) {
   EXPECT_EQ(Ask("PLAY?p=pw"), "NULL\n");
-  ConfigDlg->StrgAllowCombo.SetSelected(0);  // "lesend"
+  Config().StrgAllowCombo.SetSelected(0);  // "lesend"
   EXPECT_EQ(Ask("STOP?p=pw"), "");
   EXPECT_EQ(State().status, 1);
-  ConfigDlg->PasswdEdit.SetText("neu");
+  Config().PasswdEdit.SetText("neu");
   EXPECT_EQ(Ask("ISPLAYING?p=pw"), "");
   EXPECT_EQ(Ask("ISPLAYING?p=neu"), "1\n");
-  ConfigDlg->VerbieteAdrRadioBtn.SetChecked(true);  // allow-list mode with an empty list
+  Config().VerbieteAdrRadioBtn.SetChecked(true);  // allow-list mode with an empty list
   EXPECT_EQ(Ask("ISPLAYING?p=neu"), "");
-  ConfigDlg->AdrListBox.Add(" 127.0.0.1 ");
-  ConfigDlg->httpheadChkBox.SetChecked(true);
+  Config().AdrListBox.Add(" 127.0.0.1 ");
+  Config().httpheadChkBox.SetChecked(true);
   std::string reply = Ask("ISPLAYING?p=neu");
   EXPECT_EQ(reply.substr(0, 16), "HTTP/1.0 200 OK\n");
   EXPECT_EQ(reply.substr(reply.size() - 4), "\n\n1\n");
@@ -160,7 +160,7 @@ TEST_F(EndToEnd, SettingsChangedInTheDialogApplyToTheNextRequest) {
 // the closing line feed).
 TEST_F(EndToEnd, CurlReadsTheAnswerBehindTheHeader) {
   if (std::system("curl --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "curl is not installed";
-  ConfigDlg->httpheadChkBox.SetChecked(true);
+  Config().httpheadChkBox.SetChecked(true);
   std::string cmd = "curl -s -S --max-time 5 'http://127.0.0.1:" + std::to_string(port_) +
                     "/GETVOLUME?p=pw' 2>&1";
   FILE* p = popen(cmd.c_str(), "r");

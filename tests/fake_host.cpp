@@ -99,9 +99,9 @@ void AnswerTest::SetUp() {
     return it == results_.end() ? 0 : it->second;
   });
   record_->hwndParent = main_->Window();
-  ConfigDlg->httpheadChkBox.SetChecked(false);
-  ConfigDlg->StrgAllowCombo.SetSelected(1);
-  ConfigDlg->PasswdEdit.SetText("");  // the settings file's default password is not empty
+  Config().httpheadChkBox.SetChecked(false);
+  Config().StrgAllowCombo.SetSelected(1);
+  Config().PasswdEdit.SetText("");  // the settings file's default password is not empty
   main_->ClearCalls();
 }
 

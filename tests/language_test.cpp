@@ -63,7 +63,7 @@ class Language : public PluginTest {
 };
 
 TEST_F(Language, WithoutAFileTheBuiltInTextsAreShown) {
-  TConfigDlg& d = *ConfigDlg;
+  TConfigDlg& d = Config();
   EXPECT_EQ(d.IP_label.Caption(), "IP");
   EXPECT_EQ(d.Port_label.Caption(), "Port");
   EXPECT_EQ(d.Passwd_label.Caption(), "Passwort");
@@ -71,7 +71,7 @@ TEST_F(Language, WithoutAFileTheBuiltInTextsAreShown) {
   EXPECT_EQ(d.LoggingChkBox.Caption(), "Protokoll an");
   EXPECT_EQ(d.ProtLoeschenBtn.Caption(), "Protokoll l\xF6schen");
   EXPECT_EQ(d.StartBtn.Caption(), "S&tart");
-  EXPECT_EQ(ServerRestartDlg->RestartBtn.Caption(), "&Ja - Restart");
+  EXPECT_EQ(PluginDialogs().Restart().RestartBtn.Caption(), "&Ja - Restart");
   // The Info page's version label is set when the dialog is shown.
   EXPECT_EQ(d.NameVersion.Caption(), "Velotam v1.0");
   record_->config();
@@ -92,8 +92,8 @@ TEST_F(Language, AFileChangesOnlyTheCaptionsItHolds) {
   };
   auto captions = [] {
     Strings all;
-    for (ui::Dialog* dialog :
-         {static_cast<ui::Dialog*>(ConfigDlg), static_cast<ui::Dialog*>(ServerRestartDlg)}) {
+    for (ui::Dialog* dialog : {static_cast<ui::Dialog*>(&Config()),
+                               static_cast<ui::Dialog*>(&PluginDialogs().Restart())}) {
       for (ui::Control* c : dialog->Controls())
         all.push_back(dialog->Name() + "." + c->Name() + "=" + c->Caption());
     }
@@ -119,7 +119,7 @@ TEST_F(Language, AFileChangesOnlyTheCaptionsItHolds) {
 
 TEST_F(Language, TemplateHoldsEveryTextInOrder) {
   log_->Clear();
-  ConfigDlg->CreateLangBtn.OnClick();
+  Config().CreateLangBtn.OnClick();
   EXPECT_EQ(ReadFile(LanguageFile()), kTemplate);
   EXPECT_EQ(log_->Lines(), Strings{"Server: " + PluginInterface->GetLanguagePath()});
 
@@ -128,7 +128,7 @@ TEST_F(Language, TemplateHoldsEveryTextInOrder) {
   WriteFile(LanguageFile(),
             "; meine \xDC"
             "bersetzung\r\n[General]\r\nStartButton=Go\r\nExtra=1\r\n[Mine]\r\nk=v\r\n");
-  ConfigDlg->CreateLangBtnClick();
+  Config().CreateLangBtnClick();
   auto section = [](const std::string& name) {
     std::size_t b = kTemplate.find("[" + name + "]");
     return kTemplate.substr(b, kTemplate.find("\r\n\r\n", b) + 4 - b);
@@ -144,34 +144,34 @@ TEST_F(Language, TemplateHoldsEveryTextInOrder) {
 
 TEST_F(Language, FileNameIsTrimmed) {
   WriteFile(LanguageFile("Englisch.dat"), "[General]\nStartButton=Start\n");
-  ConfigDlg->LanguageFileName = " Englisch.dat\t";
-  ConfigDlg->FormShow();
-  EXPECT_EQ(ConfigDlg->StartBtn.Caption(), "Start");
-  EXPECT_EQ(ConfigDlg->LanguageFileName, " Englisch.dat\t");
+  Config().LanguageFileName = " Englisch.dat\t";
+  Config().FormShow();
+  EXPECT_EQ(Config().StartBtn.Caption(), "Start");
+  EXPECT_EQ(Config().LanguageFileName, " Englisch.dat\t");
 
   // The name comes from the settings and is saved back as it was read.
   ReloadPlugin("[Language]\nFilename=Englisch.dat\n");
-  EXPECT_EQ(ConfigDlg->StartBtn.Caption(), "Start");
+  EXPECT_EQ(Config().StartBtn.Caption(), "Start");
 }
 
 TEST_F(Language, UnwritableOrUnreadableFileIsReported) {
   // No file name: the path names the Plugins folder itself.
-  ConfigDlg->LanguageFileName = "";
+  Config().LanguageFileName = "";
   log_->Clear();
-  ConfigDlg->CreateLangBtnClick();
+  Config().CreateLangBtnClick();
   const std::string folderPath = PluginInterface->GetLanguagePath();
   EXPECT_EQ(log_->Lines(),
             (Strings{"Server: " + folderPath,
                      "Server: Sprachdatei konnte nicht geschrieben werden (" + folderPath + ")"}));
 
   // A folder in place of the file reads as a missing file and cannot be written.
-  ConfigDlg->LanguageFileName = "Velotam_Language.dat";
+  Config().LanguageFileName = "Velotam_Language.dat";
   fs::create_directory(LanguageFile());
-  ConfigDlg->StartBtn.SetCaption("anders");
-  ConfigDlg->FormShow();
-  EXPECT_EQ(ConfigDlg->StartBtn.Caption(), "S&tart");
+  Config().StartBtn.SetCaption("anders");
+  Config().FormShow();
+  EXPECT_EQ(Config().StartBtn.Caption(), "S&tart");
   log_->Clear();
-  ConfigDlg->CreateLangBtnClick();
+  Config().CreateLangBtnClick();
   EXPECT_EQ(log_->Lines().back(), "Server: Sprachdatei konnte nicht geschrieben werden (" +
                                       PluginInterface->GetLanguagePath() + ")");
 }

@@ -15,12 +15,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using namespace std::chrono_literals;
+using testing_support::Config;
 
 class ActivityLog : public testing_support::PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    ConfigDlg->Out.Clear();
+    Config().Out.Clear();
   }
 };
 
@@ -29,19 +30,19 @@ TEST_F(ActivityLog, EachCallIsOneEntryWithThePrefix) {
   PluginInterface->WriteLog("Server: doppelt");
   PluginInterface->WriteLog("Shutdown: closesocket failed.\n");
   PluginInterface->WriteLog("a\r\nb");
-  EXPECT_EQ(ConfigDlg->Out.Items(),
+  EXPECT_EQ(Config().Out.Items(),
             (Strings{"Server: ", "Server: Server: doppelt",
                      "Server: Shutdown: closesocket failed.\n", "Server: a\r\nb"}));
 }
 
 TEST_F(ActivityLog, SwitchIsReadAtEachCall) {
-  ConfigDlg->LoggingChkBox.SetChecked(false);
+  Config().LoggingChkBox.SetChecked(false);
   PluginInterface->WriteLog("dropped");
   Interface::Log("FEHLER in (X::Y)");
-  EXPECT_EQ(ConfigDlg->Out.Count(), 0);
-  ConfigDlg->LoggingChkBox.SetChecked(true);
+  EXPECT_EQ(Config().Out.Count(), 0);
+  Config().LoggingChkBox.SetChecked(true);
   PluginInterface->WriteLog("kept");
-  EXPECT_EQ(ConfigDlg->Out.Items(), Strings{"Server: kept"});
+  EXPECT_EQ(Config().Out.Items(), Strings{"Server: kept"});
 }
 
 // Lines "t:i" from kThreads threads; each thread's lines keep their order.
@@ -60,7 +61,7 @@ void WriteFromThreads(int threads, int linesEach) {
 TEST_F(ActivityLog, KeepsExactlyTheNewestEntriesInTheirOrder) {
   constexpr int kThreads = 8, kEach = 25000 / kThreads;
   WriteFromThreads(kThreads, kEach);
-  Strings lines = ConfigDlg->Out.Items();
+  Strings lines = Config().Out.Items();
   ASSERT_EQ(lines.size(), TConfigDlg::kMaxLogEntries);
   // The newest entries of the whole log are, for every thread, an unbroken run that ends with
   // its last line.
@@ -89,11 +90,11 @@ TEST_F(ActivityLog, ClearingWhileAppendingLosesOnlyWhatWasWritten) {
       Interface::Log(std::to_string(i));
     }
   });
-  while (ConfigDlg->Out.Count() < 100) std::this_thread::yield();
-  ConfigDlg->ProtLoeschenBtnClick();
+  while (Config().Out.Count() < 100) std::this_thread::yield();
+  Config().ProtLoeschenBtnClick();
   cleared = true;
   writer.join();
-  Strings lines = ConfigDlg->Out.Items();
+  Strings lines = Config().Out.Items();
   ASSERT_GE(lines.size(), static_cast<std::size_t>(kLines / 2));
   ASSERT_LE(lines.size(), static_cast<std::size_t>(kLines - 100));
   int first = kLines - static_cast<int>(lines.size());
@@ -105,9 +106,9 @@ TEST_F(ActivityLog, ClearingWhileAppendingLosesOnlyWhatWasWritten) {
 }
 
 TEST_F(ActivityLog, AReaderPassesOverClearedOrAllUnreadEntriesAndReadsOnAfterThem) {
-  ui::LogReader reader(ConfigDlg->Out, [] {});
+  ui::LogReader reader(Config().Out, [] {});
   for (const char* line : {"a", "b"}) Interface::Log(line);
-  ConfigDlg->ProtLoeschenBtnClick();
+  Config().ProtLoeschenBtnClick();
   Interface::Log("c");
   EXPECT_EQ(reader.SkipCleared(), 2u);
   EXPECT_EQ(reader.SkipCleared(), 0u);
@@ -121,11 +122,11 @@ TEST_F(ActivityLog, AReaderPassesOverClearedOrAllUnreadEntriesAndReadsOnAfterThe
 
 TEST_F(ActivityLog, SelectionStaysOnItsEntryUntilItLeaves) {
   for (std::size_t i = 0; i < TConfigDlg::kMaxLogEntries; ++i) Interface::Log("x");
-  ConfigDlg->Out.SetSelected(1);
+  Config().Out.SetSelected(1);
   Interface::Log("y");
-  EXPECT_EQ(ConfigDlg->Out.Selected(), 0);
+  EXPECT_EQ(Config().Out.Selected(), 0);
   Interface::Log("z");
-  EXPECT_EQ(ConfigDlg->Out.Selected(), -1);
+  EXPECT_EQ(Config().Out.Selected(), -1);
 }
 
 }  // namespace
@@ -136,9 +137,9 @@ TEST_F(ActivityLog, NativeFacePrintsEachNewEntryAsOneEscapedLineBeforeLaterOutpu
   std::vector<std::string> printed;
   console::SetLineSink([&printed](const std::string& l) { printed.push_back(l); });
   {
-    console::LogPrinter printer(ConfigDlg->Out);
+    console::LogPrinter printer(Config().Out);
     PluginInterface->WriteLog("a\\b\r\nc\xFC");
-    ConfigDlg->Out.Clear();  // clearing prints nothing
+    Config().Out.Clear();  // clearing prints nothing
     console::PrintLine("OUT");
   }
   PluginInterface->WriteLog("after");  // no printer any more
@@ -161,7 +162,7 @@ TEST_F(ActivityLog, BlockedOutputHoldsUpNoWriterAndLosesNothingStillHeld) {
   constexpr int kLines = 25000;
   Strings held;
   {
-    console::LogPrinter printer(ConfigDlg->Out);
+    console::LogPrinter printer(Config().Out);
     Interface::Log("0");
     {
       std::unique_lock<std::mutex> g(m);
@@ -169,7 +170,7 @@ TEST_F(ActivityLog, BlockedOutputHoldsUpNoWriterAndLosesNothingStillHeld) {
     }
     // Standard output is stuck in the printer's first write; every writer goes on.
     WriteFromThreads(1, kLines - 1);
-    held = ConfigDlg->Out.Items();
+    held = Config().Out.Items();
     {
       std::lock_guard<std::mutex> g(m);
       released = true;

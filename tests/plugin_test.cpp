@@ -58,9 +58,9 @@ TEST_F(Paths, FollowTheHostIniFile) {
     EXPECT_EQ(PluginInterface->GetIniPath(), c.ini);
   }
   player_->iniPath = "D:\\Player\\Winamp.ini";
-  ConfigDlg->LanguageFileName = " Velotam_Language.dat\t";
+  Config().LanguageFileName = " Velotam_Language.dat\t";
   EXPECT_EQ(PluginInterface->GetLanguagePath(), "D:\\Player\\Plugins\\Velotam_Language.dat");
-  EXPECT_EQ(ConfigDlg->LanguageFileName, " Velotam_Language.dat\t");
+  EXPECT_EQ(Config().LanguageFileName, " Velotam_Language.dat\t");
   player_->iniPath = saved;
 }
 
@@ -79,22 +79,22 @@ TEST_F(Paths, NoAnswerFromTheHostGivesRelativePaths) {
 }
 
 TEST_F(Paths, AccessorsReadTheControlsAtEachCall) {
-  ConfigDlg->PortEdit.SetText(" 4801 ");
+  Config().PortEdit.SetText(" 4801 ");
   EXPECT_EQ(PluginInterface->GetPort(), 4801);
-  ConfigDlg->PortEdit.SetText("x");
+  Config().PortEdit.SetText("x");
   EXPECT_THROW(PluginInterface->GetPort(), text::ConvertError);
   PluginInterface->SetAutostart(1);
   EXPECT_EQ(PluginInterface->GetAutostart(), 1);
   PluginInterface->SetAutostart(2);
   EXPECT_EQ(PluginInterface->GetAutostart(), 0);
-  ConfigDlg->StrgAllowCombo.SetSelected(-1);
+  Config().StrgAllowCombo.SetSelected(-1);
   EXPECT_FALSE(PluginInterface->IsControlAllowed());
-  ConfigDlg->StrgAllowCombo.SetSelected(0);
+  Config().StrgAllowCombo.SetSelected(0);
   EXPECT_FALSE(PluginInterface->IsControlAllowed());
-  ConfigDlg->StrgAllowCombo.SetSelected(1);
+  Config().StrgAllowCombo.SetSelected(1);
   EXPECT_TRUE(PluginInterface->IsControlAllowed());
-  ConfigDlg->IPCombo.SetItems({"10.1.2.3", "bad"});
-  ConfigDlg->IPCombo.SetSelected(1);
+  Config().IPCombo.SetItems({"10.1.2.3", "bad"});
+  Config().IPCombo.SetSelected(1);
   EXPECT_EQ(PluginInterface->GetBindAddress(), 0xFFFFFFFFu);
 }
 

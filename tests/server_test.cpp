@@ -48,8 +48,8 @@ TEST_F(Server, StartLogsEveryStep) {
   std::uint16_t port = StartServer();
   ASSERT_NE(port, 0);
   EXPECT_EQ(log_->Lines(), StartLines(0));
-  EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
-  EXPECT_TRUE(ConfigDlg->StopBtn.Enabled());
+  EXPECT_FALSE(Config().StartBtn.Enabled());
+  EXPECT_TRUE(Config().StopBtn.Enabled());
 }
 
 TEST_F(Server, ServedClientLogsTheWholeSequence) {
@@ -158,7 +158,7 @@ TEST_F(Server, PortAndTimeOutThatAreNoNumbersFailTheStart) {
                   {"Server: Timeout (1x) ist keine Zahl", "Server: Shutdown wird durchgef\xFChrt",
                    "Server: Server beendet", kEnded});
   EXPECT_EQ(log_->Lines(), expected);
-  EXPECT_EQ(ConfigDlg->SrvSocket->ListeningSocket(), net::kInvalidSocket);
+  EXPECT_EQ(Config().SrvSocket->ListeningSocket(), net::kInvalidSocket);
 }
 
 TEST_F(Server, PortIsReducedTo16Bits) {
@@ -183,18 +183,18 @@ TEST_F(Server, StopEndsTheWaitingWorkerOnly) {
   Strings lines = log_->Lines();
   lines.erase(std::remove(lines.begin(), lines.end(), kEnded), lines.end());
   EXPECT_EQ(lines, (Strings{"Server: Shutdown wird durchgef\xFChrt", "Server: Server beendet"}));
-  EXPECT_TRUE(ConfigDlg->StartBtn.Enabled());
-  EXPECT_FALSE(ConfigDlg->StopBtn.Enabled());
+  EXPECT_TRUE(Config().StartBtn.Enabled());
+  EXPECT_FALSE(Config().StopBtn.Enabled());
 }
 
 TEST_F(Server, StartStopStartReusesTheServerObject) {
   std::uint16_t first = StartServer();
-  ServerSocket* server = ConfigDlg->SrvSocket.get();
+  ServerSocket* server = Config().SrvSocket.get();
   StopServer();
   ASSERT_TRUE(log_->WaitFor(kEnded));
   std::uint16_t second = StartServer(std::to_string(first));
   EXPECT_EQ(second, first);  // the same port binds again at once
-  EXPECT_EQ(ConfigDlg->SrvSocket.get(), server);
+  EXPECT_EQ(Config().SrvSocket.get(), server);
   EXPECT_EQ(Count(log_->Lines(), kStartLine), 2);
   Request(second, "GET /A?b");
   EXPECT_TRUE(log_->WaitFor("Server: Erhalten: GET /A?b"));
@@ -211,7 +211,7 @@ TEST_F(Server, QuitReturnsPromptlyWithSilentClientsAndNoTimeOut) {
   record_ = nullptr;
   auto took = std::chrono::steady_clock::now() - started;
   EXPECT_LT(took, std::chrono::seconds(2));
-  EXPECT_EQ(ConfigDlg, nullptr);
+  EXPECT_EQ(PluginInterface, nullptr);
   for (auto& c : clients) EXPECT_EQ(c->ReadAll(2000), "");
 }
 
@@ -238,7 +238,7 @@ TEST_F(Server, ServesAtMost64ClientsAtOnce) {
   for (int i = 0; i < 65; ++i) clients.push_back(std::make_unique<Client>(port));
   const std::string connected = "Server: Client connect: 127.0.0.1";
   ASSERT_TRUE(log_->WaitFor(connected, 64));
-  EXPECT_EQ(ConfigDlg->SrvSocket->Served(), 64);
+  EXPECT_EQ(Config().SrvSocket->Served(), 64);
   EXPECT_EQ(Count(log_->Lines(), connected), 64);
   clients[0]->Close();  // its worker finishes and the successor takes the waiting client
   EXPECT_TRUE(log_->WaitFor(connected, 65));

@@ -39,7 +39,7 @@ class Settings : public PluginTest {
 
 TEST_F(Settings, DefaultsWithoutAFile) {
   ReloadPlugin(std::nullopt);
-  TConfigDlg& d = *ConfigDlg;
+  TConfigDlg& d = Config();
   EXPECT_EQ(d.Out.Items(), Strings{"Server: " + PluginInterface->GetIniPath()});
   EXPECT_EQ(d.PortEdit.Text(), "4800");
   EXPECT_EQ(d.TimeOutEdit.Text(), "1000");
@@ -102,7 +102,7 @@ TEST_F(Settings, EveryKeyRoundTripsAndForeignContentSurvives) {
       "Filename=Deutsch.dat\r\n"
       "\r\n";
   ReloadPlugin(file);
-  TConfigDlg& d = *ConfigDlg;
+  TConfigDlg& d = Config();
   EXPECT_EQ(d.IPCombo.SelectedText(), "127.0.0.1");
   EXPECT_EQ(d.PortEdit.Text(), "0");
   EXPECT_EQ(d.PasswdEdit.Text(), "geheim");
@@ -161,9 +161,9 @@ TEST_F(Settings, AddressListKeysAreRenumberedOnSave) {
   };
   for (const auto& c : cases) {
     ReloadPlugin("[sicherheit]\r\n" + c.section);
-    EXPECT_EQ(ConfigDlg->AdrListBox.Items(), c.loaded) << c.section;
-    if (c.clearList) ConfigDlg->AdrListBox.Clear();
-    ConfigDlg->CloseBttnClick();
+    EXPECT_EQ(Config().AdrListBox.Items(), c.loaded) << c.section;
+    if (c.clearList) Config().AdrListBox.Clear();
+    Config().CloseBttnClick();
     EXPECT_EQ(SavedSection(SettingsFile(), "sicherheit"), c.saved) << c.section;
   }
 }
@@ -182,14 +182,14 @@ TEST_F(Settings, ValuesThatAreNoNumbersTakeTheDefault) {
   };
   for (const auto& c : cases) {
     ReloadPlugin("[allgemein]\nip=127.0.0.1\nport=0\n" + c.keys);
-    EXPECT_EQ(ConfigDlg->DienstAutoStartChkBox.Checked(), c.autostart) << c.keys;
-    EXPECT_EQ(ConfigDlg->ErlaubeAdrRadioBtn.Checked(), c.erlaube) << c.keys;
-    EXPECT_EQ(ConfigDlg->VerbieteAdrRadioBtn.Checked(), !c.erlaube) << c.keys;
-    EXPECT_EQ(ConfigDlg->LoggingChkBox.Checked(), c.logging) << c.keys;
-    EXPECT_EQ(ConfigDlg->StrgAllowCombo.Selected(), c.strgAllow) << c.keys;
+    EXPECT_EQ(Config().DienstAutoStartChkBox.Checked(), c.autostart) << c.keys;
+    EXPECT_EQ(Config().ErlaubeAdrRadioBtn.Checked(), c.erlaube) << c.keys;
+    EXPECT_EQ(Config().VerbieteAdrRadioBtn.Checked(), !c.erlaube) << c.keys;
+    EXPECT_EQ(Config().LoggingChkBox.Checked(), c.logging) << c.keys;
+    EXPECT_EQ(Config().StrgAllowCombo.Selected(), c.strgAllow) << c.keys;
   }
   // No selection is saved as -1.
-  ConfigDlg->CloseBttnClick();
+  Config().CloseBttnClick();
   EXPECT_EQ(IniFile(ReadFile(SettingsFile())).ReadString("sicherheit", "StrgAllow", ""), "-1");
 }
 
@@ -207,12 +207,12 @@ TEST_F(Settings, StoredAddressIsSelectedOnlyWhenTheHostHasIt) {
       {{}, "[allgemein]\nip=10.0.0.1\n", -1},
   };
   for (const auto& c : cases) {
-    ConfigDlg->IPCombo.SetItems(c.local);
-    ConfigDlg->SelectStoredAddress(IniFile(c.file));
-    EXPECT_EQ(ConfigDlg->IPCombo.Selected(), c.selected) << c.file;
+    Config().IPCombo.SetItems(c.local);
+    Config().SelectStoredAddress(IniFile(c.file));
+    EXPECT_EQ(Config().IPCombo.Selected(), c.selected) << c.file;
   }
   // With an empty box the next save stores an empty address.
-  ConfigDlg->CloseBttnClick();
+  Config().CloseBttnClick();
   EXPECT_EQ(SavedSection(SettingsFile(), "allgemein")[0], "ip=");
 }
 
@@ -241,15 +241,15 @@ TEST(Network, LocalAddressesEndWithLoopbackAndEveryInterface) {
 
 TEST_F(Settings, SavedOnOkAndAtQuitButNotOnHiding) {
   ReloadPlugin(std::nullopt);
-  ConfigDlg->Show();
-  ConfigDlg->PortEdit.SetText("4811");
-  ConfigDlg->Hide();
+  Config().Show();
+  Config().PortEdit.SetText("4811");
+  Config().Hide();
   EXPECT_EQ(ReadFile(SettingsFile()), "");
-  ConfigDlg->Show();
-  ConfigDlg->CloseBttnClick();
-  EXPECT_FALSE(ConfigDlg->Shown());
+  Config().Show();
+  Config().CloseBttnClick();
+  EXPECT_FALSE(Config().Shown());
   EXPECT_EQ(SavedSection(SettingsFile(), "allgemein")[1], "port=4811");
-  ConfigDlg->PortEdit.SetText("4812");
+  Config().PortEdit.SetText("4812");
   // Values set over HTTP live in the controls too and are saved with the others.
   PluginInterface->SetAutostart(1);
   QuitAndRead();
@@ -267,13 +267,13 @@ TEST_F(Settings, UnwritableOrUnreadableFileIsReportedAndNothingIsLost) {
     ReloadPlugin(c.folderAsFile ? std::nullopt : std::optional<std::string>(good));
     std::string blocker = c.folderAsFile ? SettingsFile() : SettingsFile() + ".tmp";
     fs::create_directory(blocker);
-    ConfigDlg->PortEdit.SetText("4999");
+    Config().PortEdit.SetText("4999");
     log_->Clear();
-    ConfigDlg->CloseBttnClick();
+    Config().CloseBttnClick();
     EXPECT_EQ(log_->Lines(), Strings{"Server: Einstellungen konnten nicht gespeichert werden (" +
                                      PluginInterface->GetIniPath() + ")"})
         << c.name;
-    EXPECT_EQ(ConfigDlg->PortEdit.Text(), "4999") << c.name;
+    EXPECT_EQ(Config().PortEdit.Text(), "4999") << c.name;
     if (!c.folderAsFile) {
       EXPECT_EQ(ReadFile(SettingsFile()), good) << c.name;
     }
@@ -287,37 +287,37 @@ TEST_F(Settings, UnreadableFileReadsAsMissing) {
   fs::remove(SettingsFile());
   fs::create_directory(SettingsFile());
   ASSERT_EQ(record_->init(), 0);
-  EXPECT_EQ(ConfigDlg->PortEdit.Text(), "4800");
-  EXPECT_EQ(ConfigDlg->Out.Items(), Strings{"Server: " + PluginInterface->GetIniPath()});
+  EXPECT_EQ(Config().PortEdit.Text(), "4800");
+  EXPECT_EQ(Config().Out.Items(), Strings{"Server: " + PluginInterface->GetIniPath()});
   log_ = std::make_unique<LogWatcher>();
 }
 
 TEST_F(Settings, AutostartBindsToTheLoadedAddressPortAndTimeOut) {
   ReloadPlugin("[allgemein]\nip=127.0.0.1\nport=0\nautostart=1\n[erweitert]\ntimeout=150\n");
-  ASSERT_NE(ConfigDlg->SrvSocket, nullptr);
-  std::uint16_t port = ConfigDlg->SrvSocket->BoundPort();
+  ASSERT_NE(Config().SrvSocket, nullptr);
+  std::uint16_t port = Config().SrvSocket->BoundPort();
   ASSERT_NE(port, 0);
-  EXPECT_EQ(ConfigDlg->Out.Items(),
+  EXPECT_EQ(Config().Out.Items(),
             (Strings{"Server: " + PluginInterface->GetIniPath(), kStartLine,
                      "Server: Port (0) initialisiert", "Server: Socketbindung erstellt",
                      "Server: Socket ist in Horchmodus"}));
-  EXPECT_FALSE(ConfigDlg->StartBtn.Enabled());
-  EXPECT_TRUE(ConfigDlg->StopBtn.Enabled());
+  EXPECT_FALSE(Config().StartBtn.Enabled());
+  EXPECT_TRUE(Config().StopBtn.Enabled());
   Client silent(port);
   ASSERT_TRUE(silent.Connected());
   EXPECT_TRUE(log_->WaitFor("Server: Timeout - Verbindung wird beendet."));
 
   // The start comes after every key is loaded: a time-out that is no number fails it.
   ReloadPlugin("[allgemein]\nip=127.0.0.1\nport=0\nautostart=1\n[erweitert]\ntimeout=abc\n");
-  Strings lines = ConfigDlg->Out.Items();
+  Strings lines = Config().Out.Items();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Server: Timeout (abc) ist keine Zahl"),
             lines.end());
-  EXPECT_EQ(ConfigDlg->SrvSocket->BoundPort(), 0);
+  EXPECT_EQ(Config().SrvSocket->BoundPort(), 0);
 
   // With logging off the server starts silently.
   ReloadPlugin("[allgemein]\nip=127.0.0.1\nport=0\nautostart=1\n[logging]\nEnableLog=0\n");
-  EXPECT_EQ(ConfigDlg->Out.Count(), 0);
-  EXPECT_NE(ConfigDlg->SrvSocket->BoundPort(), 0);
+  EXPECT_EQ(Config().Out.Count(), 0);
+  EXPECT_NE(Config().SrvSocket->BoundPort(), 0);
 }
 
 TEST_F(Settings, AutostartSwitchIsTheCheckBox) {
@@ -327,10 +327,10 @@ TEST_F(Settings, AutostartSwitchIsTheCheckBox) {
   } cases[] = {{1, true}, {0, false}, {2, false}, {-1, false}, {1, true}};
   for (const auto& c : cases) {
     PluginInterface->SetAutostart(c.value);
-    EXPECT_EQ(ConfigDlg->DienstAutoStartChkBox.Checked(), c.checked) << c.value;
+    EXPECT_EQ(Config().DienstAutoStartChkBox.Checked(), c.checked) << c.value;
     EXPECT_EQ(PluginInterface->GetAutostart(), c.checked ? 1 : 0) << c.value;
   }
-  ConfigDlg->DienstAutoStartChkBox.SetChecked(false);
+  Config().DienstAutoStartChkBox.SetChecked(false);
   EXPECT_EQ(PluginInterface->GetAutostart(), 0);
 }
 
@@ -338,8 +338,8 @@ TEST_F(Settings, StartWhileListeningKeepsTheRunningServer) {
   std::uint16_t port = StartServer();
   ASSERT_NE(port, 0);
   log_->Clear();
-  ConfigDlg->StartBtnClick();
-  EXPECT_EQ(ConfigDlg->SrvSocket->BoundPort(), port);
+  Config().StartBtnClick();
+  EXPECT_EQ(Config().SrvSocket->BoundPort(), port);
   EXPECT_EQ(log_->Lines(), Strings{});
   Request(port, "GET /A?b");
   EXPECT_TRUE(log_->WaitFor("Server: Erhalten: GET /A?b"));

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "plugin/interface.h"
 #include "protocol/host_messages.h"
 #include "server/server_socket.h"
 #include "ui/config_dlg.h"
@@ -30,8 +31,16 @@ TempFolder::~TempFolder() {
   fs::remove_all(path_, ec);
 }
 
+DialogSet& PluginDialogs() {
+  return PluginInterface->Dialogs();
+}
+
+TConfigDlg& Config() {
+  return PluginDialogs().Config();
+}
+
 LogWatcher::LogWatcher()
-    : reader_(std::make_unique<ui::LogReader>(ConfigDlg->Out, [this] {
+    : reader_(std::make_unique<ui::LogReader>(Config().Out, [this] {
         // Runs with the log locked: the waiter takes wakeLock_ only while it holds no other.
         std::lock_guard<std::mutex> g(wakeLock_);
         woken_ = true;
@@ -39,7 +48,7 @@ LogWatcher::LogWatcher()
       })) {}
 
 LogWatcher::~LogWatcher() {
-  if (ConfigDlg == nullptr) (void)reader_.release();  // its log is gone with the dialog
+  if (PluginInterface == nullptr) (void)reader_.release();  // its log is gone with the dialog
 }
 
 void LogWatcher::CatchUp() const {
@@ -129,11 +138,11 @@ void PluginTest::SetUp() {
   record_ = winampGetGeneralPurposePlugin();
   record_->hwndParent = player_->Window();
   ASSERT_EQ(record_->init(), 0);
-  ASSERT_NE(ConfigDlg, nullptr);
+  ASSERT_NE(PluginInterface, nullptr);
   log_ = std::make_unique<LogWatcher>();
-  ConfigDlg->LoggingChkBox.SetChecked(true);
-  ConfigDlg->IPCombo.SetItems({"127.0.0.1"});
-  ConfigDlg->IPCombo.SetSelected(0);
+  Config().LoggingChkBox.SetChecked(true);
+  Config().IPCombo.SetItems({"127.0.0.1"});
+  Config().IPCombo.SetSelected(0);
 }
 
 void PluginTest::TearDown() {
@@ -143,14 +152,14 @@ void PluginTest::TearDown() {
 }
 
 std::uint16_t PluginTest::StartServer(const std::string& port, const std::string& timeout) {
-  ConfigDlg->PortEdit.SetText(port);
-  ConfigDlg->TimeOutEdit.SetText(timeout);
-  ConfigDlg->StartBtnClick();
-  return ConfigDlg->SrvSocket ? ConfigDlg->SrvSocket->BoundPort() : 0;
+  Config().PortEdit.SetText(port);
+  Config().TimeOutEdit.SetText(timeout);
+  Config().StartBtnClick();
+  return Config().SrvSocket ? Config().SrvSocket->BoundPort() : 0;
 }
 
 void PluginTest::StopServer() {
-  ConfigDlg->StopBtnClick();
+  Config().StopBtnClick();
 }
 
 std::string PluginTest::SettingsFile() const {
@@ -164,7 +173,7 @@ void PluginTest::ReloadPlugin(const std::optional<std::string>& settings) {
   fs::remove(SettingsFile(), ec);
   if (settings) WriteFile(SettingsFile(), *settings);
   ASSERT_EQ(record_->init(), 0);
-  ASSERT_NE(ConfigDlg, nullptr);
+  ASSERT_NE(PluginInterface, nullptr);
   log_ = std::make_unique<LogWatcher>();
 }
 

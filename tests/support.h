@@ -17,7 +17,10 @@
 #include "platform/net.h"
 #include "plugin/record.h"
 #include "sim/window_host.h"
+#include "ui/dialog_set.h"
 #include "ui/models/log_list.h"
+
+class TConfigDlg;
 
 namespace testing_support {
 
@@ -35,10 +38,14 @@ class TempFolder {
   std::string path_;
 };
 
+// The running plug-in's dialogs, as its central object holds them.
+DialogSet& PluginDialogs();
+TConfigDlg& Config();
+
 // Collects every entry appended to a list model from the moment it is created.
 class LogWatcher {
  public:
-  LogWatcher();  // watches ConfigDlg->Out
+  LogWatcher();  // watches Config().Out
   ~LogWatcher();
   std::vector<std::string> Lines() const;
   // Waits until a line equal to `line` has been appended at least `count` times.
@@ -104,7 +111,7 @@ class PluginTest : public ::testing::Test {
   std::string SettingsFile() const;
   // Quits the plug-in (which saves its settings), replaces the settings file with `settings`
   // byte for byte (nullopt: removes it) and runs init again, so that init loads it. The log
-  // watcher follows the new dialog; what init logged is in ConfigDlg->Out.
+  // watcher follows the new dialog; what init logged is in Config().Out.
   void ReloadPlugin(const std::optional<std::string>& settings);
 
   TempFolder folder_;

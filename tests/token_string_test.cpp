@@ -86,21 +86,22 @@ TEST_F(TokenLookup, MissingParameterIsEmptyAndLoggedOnlyWhenAsked) {
   EXPECT_EQ(log_.lines, std::vector<std::string>{"Parameter (A) nicht gefunden"});
 }
 
-TEST(ObjektListe, FindsByIdAndClearsWithoutOwningItems) {
-  ObjektListe list;
-  int a = 1, b = 2;
+TEST(ObjektListe, FindsByIdAndStartsAgainAfterClear) {
+  ObjektListe<std::string> list;
   EXPECT_EQ(list.Find(1), nullptr);
-  EXPECT_EQ(list.Add(&a), &a);
-  list.Add(&b);
+  EXPECT_EQ(list.Add("a"), "a");
+  list.Add("b");
   EXPECT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Find(2), &b);
+  ASSERT_NE(list.Find(2), nullptr);
+  EXPECT_EQ(*list.Find(2), "b");
   EXPECT_EQ(list.Find(3), nullptr);
   EXPECT_EQ(list.Find(0), nullptr);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Find(1), nullptr);
-  list.Add(&b);
-  EXPECT_EQ(list.Find(1), &b);  // ids start again at 1 after Clear
+  list.Add("c");
+  ASSERT_NE(list.Find(1), nullptr);
+  EXPECT_EQ(*list.Find(1), "c");  // ids start again at 1 after Clear
 }
 
 }  // namespace

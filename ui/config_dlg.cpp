@@ -6,19 +6,13 @@
 #include "ui/config_layout.h"
 #include "ui/dialog_host.h"
 
-TConfigDlg* ConfigDlg = nullptr;
 const char* const VersionText = kBanner;
-
-void ui::Log(const std::string& line) {
-  TConfigDlg* dlg = ConfigDlg;
-  if (dlg != nullptr) dlg->WriteLog(line);
-}
 
 void TConfigDlg::WriteLog(const std::string& line) {
   if (LoggingChkBox.Checked()) Out.Append("Server: " + line);
 }
 
-TConfigDlg::TConfigDlg(DialogHost& host)
+TConfigDlg::TConfigDlg(DialogHost& host, DialogSet& dialogs)
     : ui::Dialog("ConfigDlg", "Velotam", layout::kConfigForm),
       CloseBttn(*this, layout::CloseBttn),
       TabPages(*this, layout::TabPages),
@@ -57,7 +51,8 @@ TConfigDlg::TConfigDlg(DialogHost& host)
       Label2(*this, layout::Label2),
       NameVersion(*this, layout::NameVersion),
       Label4(*this, layout::Label4),
-      host_(host) {
+      host_(host),
+      dialogs_(dialogs) {
   StopBtn.SetEnabled(false);
   ErlaubeAdrRadioBtn.AddPartner(VerbieteAdrRadioBtn);
   ErlaubeAdrRadioBtn.SetChecked(true);
@@ -78,7 +73,6 @@ TConfigDlg::TConfigDlg(DialogHost& host)
   IPCombo.OnEnter = [this] { IPComboEnter(); };
   IPCombo.OnExit = [this] { IPComboExit(); };
 
-  ConfigDlg = this;
   AnnounceCreated();
 }
 
@@ -86,7 +80,7 @@ TConfigDlg::~TConfigDlg() {
   try {
     SaveSettings();
   } catch (...) {
-    ui::Log("FEHLER in (TConfigDlg::SaveSettings)");
+    host_.WriteLog("FEHLER in (TConfigDlg::SaveSettings)");
   }
   StopServerForQuit();
   SrvSocket.reset();
@@ -105,7 +99,7 @@ void TConfigDlg::StartBtnClick() {
   // starts again after autostart) would open a second socket and leave the first one and its
   // waiting worker behind, the port taken until quit.
   if (SrvSocket && SrvSocket->ListeningSocket() != net::kInvalidSocket) return;
-  ui::Log(std::string(65, '-'));
+  host_.WriteLog(std::string(65, '-'));
   if (!SrvSocket) SrvSocket = std::make_unique<ServerSocket>(host_.ServerSide());
   SrvSocket->Start();
 }

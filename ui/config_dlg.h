@@ -9,12 +9,15 @@
 #include "ui/models/log_list.h"
 
 class DialogHost;
+class DialogSet;
 class IniFile;
 class ServerSocket;
 
 class TConfigDlg : public ui::Dialog {
  public:
-  explicit TConfigDlg(DialogHost& host);
+  // host: the plug-in's side and the log; dialogs: the set it belongs to (the restart dialog it
+  // offers, the IP address dialog it opens).
+  TConfigDlg(DialogHost& host, DialogSet& dialogs);
   // Saves the settings; waits for the server's workers and releases the server object.
   ~TConfigDlg() override;
 
@@ -53,8 +56,6 @@ class TConfigDlg : public ui::Dialog {
   // when a worker did not end: the server is then left to it, and so must be everything it
   // uses (the log, the settings, the request path).
   bool StopServerForQuit();
-
-  ServerSocket* GetServer() const { return SrvSocket.get(); }
 
   // Controls, in the order of the layout table.
   ui::Plain CloseBttn;
@@ -107,10 +108,9 @@ class TConfigDlg : public ui::Dialog {
 
  private:
   DialogHost& host_;
+  DialogSet& dialogs_;
   void OfferRestartIfChanged(const std::string& before, const std::string& now);
 };
-
-extern TConfigDlg* ConfigDlg;
 
 // The version text shown on the Info page.
 extern const char* const VersionText;

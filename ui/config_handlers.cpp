@@ -1,8 +1,7 @@
 // The configuration dialog's set-up and the handlers that reach the other dialogs and files.
-#include <memory>
-
 #include "ui/config_dlg.h"
 #include "ui/dialog_host.h"
+#include "ui/dialog_set.h"
 #include "ui/ip_address_dlg.h"
 #include "ui/network.h"
 #include "ui/restart_dlg.h"
@@ -17,7 +16,7 @@ void TConfigDlg::PrepareDialog() {
     }
     host_.ReadLanguageFile();
   } catch (...) {
-    ui::Log("FEHLER in (TConfigDlg::PrepareDialog)");
+    host_.WriteLog("FEHLER in (TConfigDlg::PrepareDialog)");
   }
   // Even after a failure the settings are loaded once only: a later showing must not
   // overwrite what the user has set since.
@@ -28,22 +27,26 @@ void TConfigDlg::CloseBttnClick() {
   try {
     SaveSettings();
   } catch (...) {
-    ui::Log("FEHLER in (TConfigDlg::CloseBttnClick)");
+    host_.WriteLog("FEHLER in (TConfigDlg::CloseBttnClick)");
   }
   Hide();
 }
 
 void TConfigDlg::hinzfuegenBtnClick() {
   // The dialog is modal: a second press while it is open (possible from a script) is ignored.
-  if (OKBottomDlg != nullptr) return;
+  if (dialogs_.IpAddress() != nullptr) return;
   ui::Control* focused = ui::Focused();
   try {
-    auto dialog = std::make_unique<TOKBottomDlg>();
-    if (dialog->ShowModal() == ui::ModalResult::OK && dialog->IsAddressValid()) {
-      AdrListBox.Add(dialog->GetAddressText());
+    struct Closing {
+      DialogSet& dialogs;
+      ~Closing() { dialogs.CloseIpAddress(); }
+    } closing{dialogs_};
+    TOKBottomDlg& dialog = dialogs_.OpenIpAddress();
+    if (dialog.ShowModal() == ui::ModalResult::OK && dialog.IsAddressValid()) {
+      AdrListBox.Add(dialog.GetAddressText());
     }
   } catch (...) {
-    ui::Log("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
+    host_.WriteLog("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
   }
   // The focus returns to where it was, as when a modal window closes over its owner.
   if (ui::Focused() == nullptr && focused != nullptr) ui::RestoreFocus(focused);
@@ -53,10 +56,10 @@ void TConfigDlg::CreateLangBtnClick() {
   try {
     host_.WriteLanguageFile();
   } catch (...) {
-    ui::Log("FEHLER in (TConfigDlg::CreateLangBtnClick)");
+    host_.WriteLog("FEHLER in (TConfigDlg::CreateLangBtnClick)");
   }
 }
 
 void TConfigDlg::OfferRestartIfChanged(const std::string& before, const std::string& now) {
-  if (before != now && ServerRestartDlg != nullptr) ServerRestartDlg->Show();
+  if (before != now) dialogs_.Restart().Show();
 }

@@ -57,7 +57,7 @@ void TConfigDlg::LoadSettings() {
   IniFile file = IniFile::Load(path);
 
   LoggingChkBox.SetChecked(file.ReadBool("logging", "EnableLog", true));
-  ui::Log(path);
+  host_.WriteLog(path);
   SelectStoredAddress(file);
   PortEdit.SetText(file.ReadString("allgemein", "port", "4800"));
   PasswdEdit.SetText(file.ReadString("allgemein", "passwd", DefaultPassword()));
@@ -111,6 +111,6 @@ void TConfigDlg::SaveSettings() {
 
   files::MakeFolder(path.substr(0, path.rfind('\\')));
   if (!file.Save(path)) {
-    ui::Log("Einstellungen konnten nicht gespeichert werden (" + path + ")");
+    host_.WriteLog("Einstellungen konnten nicht gespeichert werden (" + path + ")");
   }
 }

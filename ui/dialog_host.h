@@ -1,13 +1,15 @@
 #pragma once
-// What the dialogs need from the plug-in above them: the settings file's path, the server's
-// side of the plug-in (for the server the Start button creates) and the language file. The
-// central object implements it and hands it to the configuration dialog.
+// What the dialogs need from the plug-in above them: the log, the settings file's path, the
+// server's side of the plug-in (for the server the Start button creates) and the language file.
+// The central object implements it and hands it to its dialogs.
 
 #include <string>
 
+#include "base/log_sink.h"
+
 class ServerHost;
 
-class DialogHost {
+class DialogHost : public LogSink {
  public:
   virtual std::string IniPath() = 0;
   virtual ServerHost& ServerSide() = 0;
@@ -20,7 +22,8 @@ class DialogHost {
 };
 
 namespace ui {
-// The activity log: "Server: " + line appended to the configuration dialog's Out list while
-// its logging switch is on; nothing without a dialog.
+// The activity log of the running plug-in, for the native views, which are handed no sink:
+// "Server: " + line in the configuration dialog's Out list while its logging switch is on;
+// nothing without a plug-in. Defined by the central object.
 void Log(const std::string& line);
 }  // namespace ui

@@ -1,12 +1,10 @@
 #include "ui/ip_address_dlg.h"
 
+#include "base/log_sink.h"
 #include "base/text.h"
-#include "ui/dialog_host.h"
 #include "ui/ip_address_layout.h"
 
-TOKBottomDlg* OKBottomDlg = nullptr;
-
-TOKBottomDlg::TOKBottomDlg()
+TOKBottomDlg::TOKBottomDlg(LogSink& log)
     : ui::Dialog("OKBottomDlg", "IP - Adresse", layout::kIPAddressForm),
       Bevel1(*this, layout::IPBevel1),
       IP_firstnum(*this, layout::IP_firstnum),
@@ -17,7 +15,8 @@ TOKBottomDlg::TOKBottomDlg()
       Label3(*this, layout::IPLabel3),
       IP_fourthnum(*this, layout::IP_fourthnum),
       OKBtn(*this, layout::OKBtn),
-      CancelBtn(*this, layout::IPCancelBtn) {
+      CancelBtn(*this, layout::IPCancelBtn),
+      log_(log) {
   IP_firstnum.OnKeyUp = [this] { IP_firstnumKeyUp(); };
   IP_secondnum.OnKeyUp = [this] { IP_secondnumKeyUp(); };
   IP_thirdnum.OnKeyUp = [this] { IP_thirdnumKeyUp(); };
@@ -28,13 +27,11 @@ TOKBottomDlg::TOKBottomDlg()
   IP_fourthnum.OnExit = [this] { IP_fourthnumExit(); };
   OKBtn.OnClick = [this] { SetModalResult(ui::ModalResult::OK); };
   CancelBtn.OnClick = [this] { SetModalResult(ui::ModalResult::Cancel); };
-  OKBottomDlg = this;
   AnnounceCreated();
 }
 
 TOKBottomDlg::~TOKBottomDlg() {
   AnnounceDestroyed();
-  if (OKBottomDlg == this) OKBottomDlg = nullptr;
 }
 
 std::string TOKBottomDlg::NormalizeOctet(const std::string& octet) {
@@ -80,7 +77,7 @@ void TOKBottomDlg::KeyUp(ui::Edit& field, ui::Control& next) {
     Normalize(field);
     if (field.Text().size() >= kOctetLength) ui::MoveFocus(&next);
   } catch (...) {
-    ui::Log("FEHLER in (TOKBottomDlg::KeyUp)");
+    log_.WriteLog("FEHLER in (TOKBottomDlg::KeyUp)");
   }
 }
 

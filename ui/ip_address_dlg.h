@@ -8,11 +8,13 @@
 
 #include "ui/models/dialog.h"
 
+class LogSink;
+
 class TOKBottomDlg : public ui::Dialog {
  public:
   static constexpr std::size_t kOctetLength = 3;
 
-  TOKBottomDlg();
+  explicit TOKBottomDlg(LogSink& log);
   ~TOKBottomDlg() override;
 
   // Trimmed; the first inner blank removed (the gap a deleted middle digit leaves); a number of
@@ -51,7 +53,6 @@ class TOKBottomDlg : public ui::Dialog {
  private:
   void KeyUp(ui::Edit& field, ui::Control& next);
   void Normalize(ui::Edit& field);
-};
 
-// The IP address dialog while it is open, else nullptr.
-extern TOKBottomDlg* OKBottomDlg;
+  LogSink& log_;
+};

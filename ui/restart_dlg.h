@@ -4,9 +4,13 @@
 
 #include "ui/models/dialog.h"
 
+class LogSink;
+class TConfigDlg;
+
 class TServerRestartDlg : public ui::Dialog {
  public:
-  TServerRestartDlg();
+  // config: the dialog whose stop and start handlers a restart runs.
+  TServerRestartDlg(LogSink& log, TConfigDlg& config);
   ~TServerRestartDlg() override;
 
   // Stops and starts the server through the configuration dialog's handlers, then hides.
@@ -19,6 +23,8 @@ class TServerRestartDlg : public ui::Dialog {
   ui::Plain RestartQuestLabel;
   ui::Plain RestartBtn;
   ui::Plain CancelBtn;
-};
 
-extern TServerRestartDlg* ServerRestartDlg;
+ private:
+  LogSink& log_;
+  TConfigDlg& config_;
+};

@@ -124,8 +124,7 @@ std::string WindowSurface::Name(Handle control) const {
 }
 
 Kind WindowSurface::KindOf(Handle control) const {
-  return static_cast<Kind>(reinterpret_cast<INT_PTR>(GetPropA(H(control), viewproto::kKindProp)) -
-                           1);
+  return KindOfWindow(H(control));
 }
 
 std::string WindowSurface::Caption(Handle control) const {

@@ -26,6 +26,7 @@
 #include "sim/window_host.h"
 #include "tests/no_plugin.h"
 #include "ui/config_dlg.h"
+#include "ui/dialog_set.h"
 #include "ui/ip_address_dlg.h"
 #include "ui/restart_dlg.h"
 #include "ui/win32/view_protocol.h"
@@ -276,8 +277,9 @@ void ExpectLayout(HWND form, const ui::Dialog& model) {
 TEST_F(Views, FormsAndControlsLieAtTheirTableBounds) {
   // The models built here only lend their layout tables; the plug-in has its own.
   NoPlugin none;
-  TConfigDlg config(none);
-  TServerRestartDlg restart;
+  DialogSet dialogs(none);
+  TConfigDlg& config = dialogs.Config();
+  TServerRestartDlg& restart = dialogs.Restart();
   ExpectLayout(Config(), config);
   RECT frame;
   GetWindowRect(Config(), &frame);
@@ -286,8 +288,8 @@ TEST_F(Views, FormsAndControlsLieAtTheirTableBounds) {
   const LONG_PTR style = GetWindowLongPtrA(Config(), GWL_STYLE);
   EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_SYSMENU);
   ExpectLayout(Form(viewproto::kRestartClass), restart);
-  InIpDialog([] {
-    TOKBottomDlg ip;
+  InIpDialog([&none] {
+    TOKBottomDlg ip(static_cast<DialogHost&>(none));
     ExpectLayout(Form(viewproto::kIpAddressClass), ip);
     Click(Ctl(Form(viewproto::kIpAddressClass), "CancelBtn"));
   });

@@ -67,7 +67,6 @@ class Control {
   const std::string& Parent() const { return parent_; }
   const Bounds& GetBounds() const { return bounds_; }
   int TabOrder() const { return tabOrder_; }
-  Dialog& Owner() const { return owner_; }
 
   std::string Caption() const;
   void SetCaption(const std::string& caption);

@@ -97,8 +97,4 @@ void SetFaceHooks(FaceHooks hooks) {
   g_hooks = std::move(hooks);
 }
 
-const FaceHooks& GetFaceHooks() {
-  return g_hooks;
-}
-
 }  // namespace ui

@@ -78,6 +78,5 @@ struct FaceHooks {
   std::function<void(Dialog& dialog)> shown;
 };
 void SetFaceHooks(FaceHooks hooks);
-const FaceHooks& GetFaceHooks();
 
 }  // namespace ui

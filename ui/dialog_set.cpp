@@ -1,0 +1,35 @@
+#include "ui/dialog_set.h"
+
+#include "ui/config_dlg.h"
+#include "ui/dialog_host.h"
+#include "ui/ip_address_dlg.h"
+#include "ui/restart_dlg.h"
+
+DialogSet::DialogSet(DialogHost& host) : host_(host) {
+  config_ = std::make_unique<TConfigDlg>(host, *this);
+  restart_ = std::make_unique<TServerRestartDlg>(host, *config_);
+}
+
+DialogSet::~DialogSet() = default;
+
+ui::Dialog* DialogSet::Named(const std::string& name) const {
+  for (ui::Dialog* d :
+       {static_cast<ui::Dialog*>(config_.get()), static_cast<ui::Dialog*>(restart_.get()),
+        static_cast<ui::Dialog*>(ipAddress_.get())}) {
+    if (d != nullptr && d->Name() == name) return d;
+  }
+  return nullptr;
+}
+
+TOKBottomDlg& DialogSet::OpenIpAddress() {
+  ipAddress_ = std::make_unique<TOKBottomDlg>(host_);
+  return *ipAddress_;
+}
+
+void DialogSet::CloseIpAddress() {
+  ipAddress_.reset();
+}
+
+void DialogSet::WriteLog(const std::string& line) const {
+  if (config_ != nullptr) config_->WriteLog(line);
+}
