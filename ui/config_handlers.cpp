@@ -36,7 +36,6 @@ void TConfigDlg::CloseBttnClick() {
 void TConfigDlg::hinzfuegenBtnClick() {
   // The dialog is modal: a second press while it is open (possible from a script) is ignored.
   if (OKBottomDlg != nullptr) return;
-  ui::Control* focused = ui::Focused();
   try {
     auto dialog = std::make_unique<TOKBottomDlg>();
     if (dialog->ShowModal() == ui::ModalResult::OK && dialog->IsAddressValid()) {
@@ -45,8 +44,6 @@ void TConfigDlg::hinzfuegenBtnClick() {
   } catch (...) {
     ui::Log("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
   }
-  // The focus returns to where it was, as when a modal window closes over its owner.
-  if (ui::Focused() == nullptr && focused != nullptr) ui::RestoreFocus(focused);
 }
 
 void TConfigDlg::CreateLangBtnClick() {
