@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "base/log_sink.h"
 #include "ui/console/console_output.h"
 #include "ui/console/dialog_commands.h"
+#include "ui/ip_address_dlg.h"
 
 namespace {
 
@@ -109,11 +111,18 @@ TEST_F(DialogCommandsTest, TextCheckAndSelectChangeOnlyWhatTheyName) {
 }
 
 TEST_F(DialogCommandsTest, KeyTypesIntoWhicheverControlHasTheFocus) {
-  Run("key Second.Field 1234");
-  EXPECT_EQ(second.Field.Text(), "123");
-  EXPECT_EQ(second.events, (Strings{"enter Field", "keyup 1", "keyup 12", "keyup 123", "exit Field",
-                                    "enter Btn"}));
-  EXPECT_EQ(ui::Focused(), &second.Btn);
+  struct : LogSink {
+    void WriteLog(const std::string&) override {}
+  } noLog;
+  TOKBottomDlg ip(noLog);
+  console::DialogCommands keys{[&ip] { return std::vector<ui::Dialog*>{&ip}; },
+                               [&ip] { return std::vector<ui::Dialog*>{&ip}; }};
+  keys.Handle("key IP_secondnum 12345");
+  EXPECT_EQ(ip.IP_secondnum.Text(), "123");  // then the focus moved on
+  EXPECT_EQ(ip.IP_thirdnum.Text(), "45");
+  EXPECT_EQ(ui::Focused(), &ip.IP_thirdnum);
+  keys.Handle("key OKBtn 1");
+  EXPECT_EQ(out, (Strings{"ERROR OKBtn is no octet field"}));
 }
 
 TEST_F(DialogCommandsTest, MalformedAndUnknownCommands) {

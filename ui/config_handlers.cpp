@@ -35,7 +35,6 @@ void TConfigDlg::CloseBttnClick() {
 void TConfigDlg::hinzfuegenBtnClick() {
   // The dialog is modal: a second press while it is open (possible from a script) is ignored.
   if (dialogs_.IpAddress() != nullptr) return;
-  ui::Control* focused = ui::Focused();
   try {
     struct Closing {
       DialogSet& dialogs;
@@ -48,8 +47,6 @@ void TConfigDlg::hinzfuegenBtnClick() {
   } catch (...) {
     host_.WriteLog("FEHLER in (TConfigDlg::hinzfuegenBtnClick)");
   }
-  // The focus returns to where it was, as when a modal window closes over its owner.
-  if (ui::Focused() == nullptr && focused != nullptr) ui::RestoreFocus(focused);
 }
 
 void TConfigDlg::CreateLangBtnClick() {

@@ -1,5 +1,7 @@
 #include "ui/ip_address_dlg.h"
 
+#include <algorithm>
+
 #include "base/log_sink.h"
 #include "base/text.h"
 #include "ui/ip_address_layout.h"
@@ -62,10 +64,56 @@ std::string TOKBottomDlg::GetAddressText() const {
          text::Trim(IP_thirdnum.Text()) + "." + text::Trim(IP_fourthnum.Text());
 }
 
+namespace {
+std::string WithoutBlanks(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c != ' ') out += c;
+  }
+  return out;
+}
+}  // namespace
+
+std::optional<TOKBottomDlg::Typed> TOKBottomDlg::TypeOver(const std::string& text, std::size_t from,
+                                                          std::size_t to,
+                                                          const std::string& typed) {
+  from = std::min(from, text.size());
+  to = std::min(std::max(from, to), text.size());
+  std::string digits;
+  for (char c : typed) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  const std::string before = WithoutBlanks(text.substr(0, from));
+  const std::string after = WithoutBlanks(text.substr(to));
+  const std::size_t kept = before.size() + after.size();
+  digits.resize(std::min(digits.size(), kept < kOctetLength ? kOctetLength - kept : 0));
+  if (digits.empty()) return std::nullopt;
+  return Typed{before + digits + after, before.size() + digits.size()};
+}
+
 void TOKBottomDlg::TypeKey(ui::Edit& field, char key) {
-  std::string t = text::Trim(field.Text());
-  if (key >= '0' && key <= '9' && t.size() < kOctetLength) field.SetText(t + key);
+  if (key == '.') {
+    TypeDot(field);
+    return;
+  }
+  const std::string t = field.Text();
+  if (auto typed = TypeOver(t, t.size(), t.size(), std::string(1, key))) {
+    field.SetText(typed->text);
+  }
   if (field.OnKeyUp) field.OnKeyUp();
+}
+
+void TOKBottomDlg::TypeDot(ui::Edit& field) {
+  ui::Control* next = NextAfter(field);
+  if (next != nullptr && !text::Trim(field.Text()).empty()) ui::MoveFocus(next);
+}
+
+ui::Control* TOKBottomDlg::NextAfter(const ui::Edit& field) {
+  if (&field == &IP_firstnum) return &IP_secondnum;
+  if (&field == &IP_secondnum) return &IP_thirdnum;
+  if (&field == &IP_thirdnum) return &IP_fourthnum;
+  if (&field == &IP_fourthnum) return &OKBtn;
+  return nullptr;
 }
 
 void TOKBottomDlg::Normalize(ui::Edit& field) {

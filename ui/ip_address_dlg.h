@@ -4,6 +4,7 @@
 // a masked edit of three digits: a key release normalises the field and, once it holds three
 // characters, moves the focus on to the next field (after the fourth to OK).
 
+#include <optional>
 #include <string>
 
 #include "ui/models/dialog.h"
@@ -26,9 +27,21 @@ class TOKBottomDlg : public ui::Dialog {
   // The four fields, trimmed, joined by ".".
   std::string GetAddressText() const;
 
-  // One key typed into a field as its mask allows (a digit while the field holds fewer than
-  // three characters; any other key changes nothing), followed by the key-up handler.
+  // The mask of an octet field, for every face: what typing `typed` (one key, or a pasted
+  // text) over the selection [from, to) of the field's text leaves. Digits only, at most three;
+  // blanks are empty places. The typed digits replace the selection, as many as there is room
+  // for; the caret stands after them. nullopt when the field stays as it is.
+  struct Typed {
+    std::string text;
+    std::size_t caret;
+  };
+  static std::optional<Typed> TypeOver(const std::string& text, std::size_t from, std::size_t to,
+                                       const std::string& typed);
+  // One key typed at the end of a field (a model keeps no caret), then the key-up handler.
   void TypeKey(ui::Edit& field, char key);
+  // A dot typed into a field: once the field holds a digit the focus moves on, as after three
+  // digits, so that an address typed with its dots lands in the four fields.
+  void TypeDot(ui::Edit& field);
 
   void IP_firstnumKeyUp();
   void IP_secondnumKeyUp();
@@ -52,6 +65,7 @@ class TOKBottomDlg : public ui::Dialog {
 
  private:
   void KeyUp(ui::Edit& field, ui::Control& next);
+  ui::Control* NextAfter(const ui::Edit& field);
   void Normalize(ui::Edit& field);
 
   LogSink& log_;

@@ -115,19 +115,72 @@ void Type(const std::string& digits) {
   for (char ch : digits) PostKey(static_cast<UINT>(ch));
 }
 
+// A key pressed while modifier keys are held down (Ctrl, Shift).
+void PostKeyWith(std::initializer_list<int> held, UINT vk) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  for (int m : held) keys[m] |= 0x80;
+  SetKeyboardState(keys);
+  PostKey(vk);
+  for (int m : held) keys[m] &= 0x7F;
+  SetKeyboardState(keys);
+}
+
+void PostAlt(char letter) {
+  PostMessageA(GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(letter), 0);
+  Pump();
+}
+
+std::string FocusName() {
+  const char* name = static_cast<const char*>(GetPropA(GetFocus(), viewproto::kNameProp));
+  return name != nullptr ? name : "";
+}
+
+// The size of a window's text in its own font.
+SIZE TextExtent(HWND hwnd) {
+  const std::string text = WindowText(hwnd);
+  SIZE size{};
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return size;
+}
+
+// A body to run once the IP address dialog is open; posted until it is (bounded).
+struct InDialog {
+  std::function<void()> body;
+  int tries = 0;
+  bool done = false;
+};
+
 LRESULT CALLBACK HelperProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == kRunClosure) {
-    (*reinterpret_cast<std::function<void()>*>(lparam))();
+    auto* pending = reinterpret_cast<InDialog*>(lparam);
+    if (sim::FindForm(viewproto::kIpAddressClass) == nullptr && ++pending->tries < 1000) {
+      PostMessageA(hwnd, kRunClosure, 0, lparam);
+      return 0;
+    }
+    pending->done = true;
+    if (pending->tries < 1000) pending->body();
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
-// Opens the IP address dialog by its button and runs body inside its modal loop; body must end
-// the dialog. The dialog is gone when this returns.
-void InIpDialog(std::function<void()> body) {
-  PostMessageA(g->helper, kRunClosure, 0, reinterpret_cast<LPARAM>(&body));
-  Click(ConfigCtl("hinzfuegenBtn"));
+// Opens the IP address dialog by its button (or by `open`) and runs body inside its modal loop;
+// body must end the dialog. The dialog is gone when this returns.
+void InIpDialog(std::function<void()> body, std::function<void()> open = nullptr) {
+  InDialog pending{std::move(body)};
+  PostMessageA(g->helper, kRunClosure, 0, reinterpret_cast<LPARAM>(&pending));
+  if (open) {
+    open();
+  } else {
+    Click(ConfigCtl("hinzfuegenBtn"));
+  }
+  EXPECT_TRUE(PumpUntil([&] { return pending.done; }));
+  EXPECT_LT(pending.tries, 1000) << "the IP address dialog did not open";
   EXPECT_EQ(Form(viewproto::kIpAddressClass), nullptr);
 }
 
@@ -169,10 +222,8 @@ std::string Request(const std::string& request) {
   return reply;
 }
 
-// Starts the server on 127.0.0.1:kPort, control allowed, by the dialog's controls.
-void StartServer() {
-  if (!IsWindowEnabled(ConfigCtl("StartBtn"))) return;
-  SetWindowTextA(ConfigCtl("PortEdit"), std::to_string(kPort).c_str());
+// The server on 127.0.0.1, control allowed, by the dialog's controls.
+void ServerSettings() {
   HWND address = ConfigCtl("IPCombo");
   SendMessageA(address, CB_SETCURSEL,
                SendMessageA(address, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -180,7 +231,27 @@ void StartServer() {
                0);
   SendMessageA(ConfigCtl("StrgAllowCombo"), CB_SETCURSEL, 1, 0);  // "steuerbar"
   SendMessageA(ConfigCtl("DienstAutoStartChkBox"), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+// Starts the server on 127.0.0.1:kPort.
+void StartServer() {
+  if (!IsWindowEnabled(ConfigCtl("StartBtn"))) return;
+  ServerSettings();
+  SetWindowTextA(ConfigCtl("PortEdit"), std::to_string(kPort).c_str());
   Click(ConfigCtl("StartBtn"));
+}
+
+// Requests from another thread while this one runs the player's windows, then the log view
+// takes every line logged.
+void RequestsWhilePumping(int count) {
+  std::atomic<bool> done{false};
+  std::thread client([&] {
+    for (int i = 0; i < count; ++i) Request("GET /GETVERSION?p=0 HTTP/1.1\r\n\r\n");
+    done = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10s));
+  client.join();
+  SendMessageA(Config(), RegisterWindowMessageA(viewproto::kCatchUpMessage), 0, 0);
 }
 
 class Views : public ::testing::Test {
@@ -250,6 +321,10 @@ void ExpectLayout(HWND form, const ui::Dialog& model) {
   EXPECT_EQ(client.right, model.GetBounds().width) << model.Name();
   EXPECT_EQ(client.bottom, model.GetBounds().height) << model.Name();
   EXPECT_NE(GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << model.Name();
+  // The IP address dialog is the configuration dialog's modal dialog; the others are owned by
+  // no window, not even the player's.
+  EXPECT_EQ(GetWindow(form, GW_OWNER), model.Name() == "OKBottomDlg" ? Config() : nullptr)
+      << model.Name();
   EXPECT_EQ(WindowText(form), model.Caption());
   const std::vector<ui::Control*>& controls = model.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -269,6 +344,12 @@ void ExpectLayout(HWND form, const ui::Dialog& model) {
     } else {
       HWND parent = c->Parent().empty() ? form : Ctl(form, c->Parent().c_str());
       EXPECT_EQ(GetParent(hwnd), parent) << c->Name();
+    }
+    if (c->Has(ui::kAutoSize)) {
+      // The label's size follows its text: the whole run-time caption is seen.
+      const SIZE extent = TextExtent(hwnd);
+      want.width = extent.cx;
+      want.height = extent.cy;
     }
     EXPECT_EQ(Text(BoundsOf(RectIn(hwnd, GetParent(hwnd)))), Text(want)) << c->Name();
   }
@@ -301,6 +382,7 @@ TEST_F(Views, FormsAndControlsLieAtTheirTableBounds) {
   }
   EXPECT_FALSE(IsWindowEnabled(ConfigCtl("StopBtn")));
   EXPECT_EQ(GetWindowLongPtrA(ConfigCtl("CreateLangBtn"), GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_EQ(WindowText(ConfigCtl("NameVersion")), "Velotam v1.0.2");
   struct {
     HWND hwnd;
     const char* face;
@@ -326,23 +408,92 @@ TEST_F(Views, LanguageFileCaptionsShowOnTheControls) {
   EXPECT_EQ(WindowText(ConfigCtl("ProtLoeschenBtn")), "Protokoll l\xF6schen");  // the default
 }
 
-TEST_F(Views, TabbingOutOfAChangedPortOffersTheRestartAndAltPicksAPage) {
+TEST_F(Views, TheRestartOfferTakesTheFocusAndEnterRestarts) {
+  ServerSettings();
+  PostAlt('s');
   HWND restart = Form(viewproto::kRestartClass);
   SetFocus(ConfigCtl("PortEdit"));
-  SetWindowTextA(ConfigCtl("PortEdit"), "4881");
+  SetWindowTextA(ConfigCtl("PortEdit"), std::to_string(kPort).c_str());
   PostKey(VK_TAB);
-  EXPECT_EQ(GetFocus(), ConfigCtl("httpheadChkBox"));  // next in the page's tab order
+  EXPECT_TRUE(IsWindowVisible(restart));
+  EXPECT_EQ(GetActiveWindow(), restart);
+  EXPECT_EQ(FocusName(), "RestartBtn");
+  PostKey(VK_RETURN);
+  EXPECT_FALSE(IsWindowVisible(restart));
+  EXPECT_FALSE(IsWindowEnabled(ConfigCtl("StartBtn")));  // restarted: the server runs
+  EXPECT_EQ(FocusName(), "httpheadChkBox");  // the configuration dialog's own, where Tab put it
+}
+
+TEST_F(Views, PagesFollowAltAndCtrlTabAndTheArrowsMoveInTheRadioGroup) {
+  HWND tabs = ConfigCtl("TabPages");
+  const std::function<void()> alt_r = [] { PostAlt('r'); }, alt_s = [] { PostAlt('s'); },
+                              down = [] { PostKey(VK_DOWN); }, up = [] { PostKey(VK_UP); },
+                              ctrl_tab = [] { PostKeyWith({VK_CONTROL}, VK_TAB); }, back = [] {
+                                PostKeyWith({VK_CONTROL, VK_SHIFT}, VK_TAB);
+                              };
+  struct Step {
+    const std::function<void()>& keys;
+    int page;
+    const char* focus;
+  } steps[] = {
+      {alt_r, 1, "ErlaubeAdrRadioBtn"},
+      {down, 1, "VerbieteAdrRadioBtn"},
+      {ctrl_tab, 2, "Out"},
+      {back, 1, "VerbieteAdrRadioBtn"},  // the checked one
+      {up, 1, "ErlaubeAdrRadioBtn"},
+      {back, 0, "IPCombo"},
+      {ctrl_tab, 1, "ErlaubeAdrRadioBtn"},
+      {alt_s, 0, "IPCombo"},
+  };
+  HWND allow = ConfigCtl("ErlaubeAdrRadioBtn"), deny = ConfigCtl("VerbieteAdrRadioBtn");
+  for (const auto& step : steps) {
+    step.keys();
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), step.page) << step.focus;
+    EXPECT_EQ(FocusName(), step.focus);
+    // The arrows check the button they move to; only the checked one is a tab stop.
+    const bool denying = SendMessageA(deny, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    EXPECT_EQ(SendMessageA(allow, BM_GETCHECK, 0, 0) == BST_CHECKED, !denying);
+    EXPECT_EQ((GetWindowLongPtrA(deny, GWL_STYLE) & WS_TABSTOP) != 0, denying);
+    EXPECT_EQ((GetWindowLongPtrA(allow, GWL_STYLE) & WS_TABSTOP) != 0, !denying);
+  }
+}
+
+TEST_F(Views, TheIpDialogTakingTheFocusRunsNoExitHandlerOfTheConfigurationDialog) {
+  HWND port = ConfigCtl("PortEdit"), restart = Form(viewproto::kRestartClass);
+  SetFocus(port);
+  const std::string old = WindowText(port);
+  SetWindowTextA(port, "4990");
+  InIpDialog([&] {
+    EXPECT_FALSE(IsWindowVisible(restart));
+    EXPECT_FALSE(IsWindowEnabled(restart));  // every other window of the plug-in waits
+    PostKey(VK_ESCAPE);
+  });
+  EXPECT_FALSE(IsWindowVisible(restart));
+  EXPECT_EQ(GetFocus(), port);  // back where it was, and the change still counts when it leaves
+  PostKey(VK_TAB);
   EXPECT_TRUE(IsWindowVisible(restart));
   Click(Ctl(restart, "CancelBtn"));
-  EXPECT_FALSE(IsWindowVisible(restart));
+  SetWindowTextA(port, old.c_str());
+}
 
-  HWND tabs = ConfigCtl("TabPages");
-  PostMessageA(GetFocus(), WM_SYSCHAR, 'r', 0);
+TEST_F(Views, EachFormOpensWithItsFirstControlFocusedAndAnAddressNeedsNoClick) {
+  HWND list = ConfigCtl("AdrListBox");
+  const LRESULT before = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  SendMessageA(Config(), WM_CLOSE, 0, 0);  // the close box hides it
+  g->record->config();
   Pump();
-  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
-  PostMessageA(GetFocus(), WM_SYSCHAR, 's', 0);
-  Pump();
-  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(FocusName(), "CloseBttn");
+  PostAlt('r');
+  InIpDialog(
+      [] {
+        EXPECT_EQ(FocusName(), "IP_firstnum");
+        const UINT dot = static_cast<UINT>(VkKeyScanA('.') & 0xFF);
+        for (char ch : std::string("192.168.1.20")) PostKey(ch == '.' ? dot : ch);
+        PostKey(VK_RETURN);
+      },
+      [] { PostAlt('h'); });
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), before + 1);
+  EXPECT_EQ(win32ui::ListItems(list, false).back(), "192.168.1.20");
 }
 
 TEST_F(Views, TheIpDialogIsModalAndTakesDigitsEnterAndEsc) {
@@ -351,17 +502,32 @@ TEST_F(Views, TheIpDialogIsModalAndTakesDigitsEnterAndEsc) {
   InIpDialog([] {
     HWND ip = Form(viewproto::kIpAddressClass);
     EXPECT_FALSE(IsWindowEnabled(Config()));
-    SetFocus(Ctl(ip, "IP_firstnum"));
+    HWND first = Ctl(ip, "IP_firstnum");
+    SetFocus(first);
     Type("999");
-    EXPECT_EQ(WindowText(Ctl(ip, "IP_firstnum")), "255");
+    EXPECT_EQ(WindowText(first), "255");
     EXPECT_EQ(GetFocus(), Ctl(ip, "IP_secondnum"));
+    // A selected octet is typed over, a digit goes in at the caret, a full field takes none.
+    SetFocus(first);
+    SendMessageA(first, EM_SETSEL, 0, -1);
+    Type("7");
+    EXPECT_EQ(WindowText(first), "7");
+    EXPECT_EQ(GetFocus(), first);
+    SendMessageA(first, EM_SETSEL, 0, 0);
+    Type("10");
+    EXPECT_EQ(WindowText(first), "107");
+    SetFocus(first);
+    SendMessageA(first, EM_SETSEL, 3, 3);
+    SendMessageA(first, WM_CHAR, '4', 1);
+    EXPECT_EQ(WindowText(first), "107");
+    SetFocus(Ctl(ip, "IP_secondnum"));
     Type("000000001");
     EXPECT_EQ(GetFocus(), Ctl(ip, "OKBtn"));
     PostKey(VK_RETURN);
   });
   EXPECT_TRUE(IsWindowEnabled(Config()));
   ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), before + 1);
-  EXPECT_EQ(win32ui::ListItems(list, false).back(), "255.000.000.001");
+  EXPECT_EQ(win32ui::ListItems(list, false).back(), "107.000.000.001");
 
   InIpDialog([] {
     SetFocus(Ctl(Form(viewproto::kIpAddressClass), "IP_firstnum"));
@@ -387,6 +553,27 @@ TEST_F(Views, StartStopAndAutostartOverHttpReachTheButtons) {
            SendMessageA(ConfigCtl("DienstAutoStartChkBox"), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }));
   client.join();
+}
+
+TEST_F(Views, TheLogListStaysWhereTheUserScrolledWhileLinesArrive) {
+  StartServer();
+  HWND out = ConfigCtl("Out");
+  RequestsWhilePumping(8);
+  RECT rc;
+  GetClientRect(out, &rc);
+  const int rows = rc.bottom / static_cast<int>(SendMessageA(out, LB_GETITEMHEIGHT, 0, 0));
+  const int selected = static_cast<int>(SendMessageA(out, LB_GETCURSEL, 0, 0));
+  ASSERT_GT(SendMessageA(out, LB_GETCOUNT, 0, 0), rows + 2);
+  SendMessageA(out, WM_VSCROLL, SB_TOP, 0);
+  SendMessageA(out, WM_VSCROLL, SB_LINEDOWN, 0);
+  RequestsWhilePumping(2);
+  EXPECT_EQ(SendMessageA(out, LB_GETTOPINDEX, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(out, LB_GETCURSEL, 0, 0), selected);  // nothing selected by appending
+  // Whoever looks at the end follows the new lines.
+  SendMessageA(out, WM_VSCROLL, SB_BOTTOM, 0);
+  RequestsWhilePumping(2);
+  const int count = static_cast<int>(SendMessageA(out, LB_GETCOUNT, 0, 0));
+  EXPECT_EQ(SendMessageA(out, LB_GETTOPINDEX, 0, 0), count - rows);
 }
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,

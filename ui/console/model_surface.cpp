@@ -1,7 +1,7 @@
 #include "ui/console/model_surface.h"
 
-#include "base/text.h"
 #include "ui/console/dialog_commands.h"
+#include "ui/ip_address_dlg.h"
 
 namespace console {
 
@@ -83,7 +83,7 @@ bool ModelSurface::Usable(Handle control) const {
   return C(control).Usable();
 }
 bool ModelSurface::TakesKeys(Handle control) const {
-  return static_cast<bool>(C(control).OnKeyUp);
+  return C(control).Has(ui::kOctet);
 }
 
 void ModelSurface::Click(Handle control) {
@@ -108,13 +108,12 @@ void ModelSurface::Select(Handle list, int index) {
 bool ModelSurface::Type(char ch) {
   ui::Control* target = ui::Focused();
   if (target == nullptr) return false;
-  if (target->GetKind() == Kind::Edit) {
-    auto& edit = static_cast<ui::Edit&>(*target);
-    // The octet fields take up to three digits; any other key changes nothing.
-    std::string current = text::Trim(edit.Text());
-    if (ch >= '0' && ch <= '9' && current.size() < 3) edit.SetText(current + ch);
+  auto* form = dynamic_cast<TOKBottomDlg*>(&target->Owner());
+  if (form != nullptr && target->Has(ui::kOctet)) {
+    form->TypeKey(static_cast<ui::Edit&>(*target), ch);
+  } else if (target->OnKeyUp) {
+    target->OnKeyUp();
   }
-  if (target->OnKeyUp) target->OnKeyUp();
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/models/control.h"
 
+#include <algorithm>
+
 #include "ui/models/dialog.h"
 
 namespace ui {
@@ -13,6 +15,8 @@ Control::Control(Dialog& owner, const Layout& layout)
       parent_(layout.parent),
       bounds_(layout.bounds),
       tabOrder_(layout.tabOrder),
+      traits_(layout.traits),
+      font_(layout.font),
       caption_(layout.caption) {
   owner_.Register(*this);
 }
@@ -125,6 +129,23 @@ void RadioButton::SetChecked(bool on) {
 void RadioButton::AddPartner(RadioButton& other) {
   partners_.push_back(&other);
   other.partners_.push_back(this);
+}
+
+std::vector<RadioButton*> RadioButton::Group() {
+  std::vector<RadioButton*> group = partners_;
+  group.push_back(this);
+  std::stable_sort(group.begin(), group.end(), [](const RadioButton* a, const RadioButton* b) {
+    return a->TabOrder() < b->TabOrder();
+  });
+  return group;
+}
+
+bool RadioButton::IsTabStop() const {
+  if (Checked()) return true;
+  for (const RadioButton* p : partners_) {
+    if (p->Checked()) return false;
+  }
+  return true;
 }
 
 std::vector<std::string> ListModel::Items() const {

@@ -36,6 +36,23 @@ struct Bounds {
   int height = 0;
 };
 
+// What a face needs to know of a control beyond its kind: data in the layout table, so that a
+// renamed control keeps its look.
+enum Trait : unsigned {
+  kPassword = 1u << 0,  // shows "*" for every character
+  kCentred = 1u << 1,   // the caption is centred
+  kOctet = 1u << 2,     // a three-digit field of an address (the IP address dialog's rule)
+  kBlack = 1u << 3,     // a black container whose labels are green on black
+  kAutoSize = 1u << 4,  // the size follows the caption
+};
+
+// A font of its own; a null face means the form's font.
+struct FontSpec {
+  const char* face = nullptr;
+  int height = 0;
+  bool bold = false;
+};
+
 // Design-time description of a control: the one table from which dialogs and views are built.
 struct Layout {
   const char* name;
@@ -44,6 +61,8 @@ struct Layout {
   const char* caption;
   Bounds bounds;
   int tabOrder;  // -1 for controls that take no focus
+  unsigned traits = 0;
+  FontSpec font = {};
 };
 
 struct Change {
@@ -67,6 +86,9 @@ class Control {
   const std::string& Parent() const { return parent_; }
   const Bounds& GetBounds() const { return bounds_; }
   int TabOrder() const { return tabOrder_; }
+  bool Has(Trait trait) const { return (traits_ & trait) != 0; }
+  const FontSpec& Font() const { return font_; }
+  Dialog& Owner() const { return owner_; }
 
   std::string Caption() const;
   void SetCaption(const std::string& caption);
@@ -100,6 +122,8 @@ class Control {
   std::string parent_;
   Bounds bounds_;
   int tabOrder_;
+  unsigned traits_;
+  FontSpec font_;
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;
@@ -134,6 +158,10 @@ class RadioButton : public CheckBox {
   using CheckBox::CheckBox;
   void SetChecked(bool on) override;
   void AddPartner(RadioButton& other);
+  // This button and its partners, in the order of the tab.
+  std::vector<RadioButton*> Group();
+  // Tab stops at the checked button of a group only (at each while none is checked).
+  bool IsTabStop() const;
 
  private:
   void SetOwnState(bool on);

@@ -25,8 +25,12 @@ class Dialog {
   const Bounds& GetBounds() const { return bounds_; }
 
   bool Shown() const;
-  // Shows the dialog without modality (showing a shown dialog only brings it to the front).
+  // Shows the dialog without modality and makes it the active form; a form that was hidden
+  // gets its focus on the first control of its tab chain (showing a shown dialog only brings it
+  // to the front).
   void Show();
+  // Hides the dialog; it gives up its focus (no Exit handler runs: the form goes, not the focus
+  // within it) and the form activated before it becomes the active one again.
   void Hide();
 
   // Shows the dialog and runs the face's modal loop until a modal result is set; hides it and
@@ -37,6 +41,15 @@ class Dialog {
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(const std::string& name) const;
+
+  // The control that has the focus within this form, or nullptr. It keeps it while another
+  // form is active, and has it again when this form is activated.
+  Control* FocusedControl() const;
+  // The controls that Tab visits, in order: the form's controls by tab order, those inside a
+  // panel in its place, and after a page control the controls of its active page (activePage,
+  // or the first page when null); hidden and disabled controls, controls that take no focus and
+  // the unchecked buttons of a radio group with a checked one are left out.
+  std::vector<Control*> TabChain(const Control* activePage = nullptr) const;
 
   void Register(Control& control);
 
@@ -54,18 +67,25 @@ class Dialog {
   bool shown_ = false;
   ModalResult modalResult_ = ModalResult::None;
   std::vector<Control*> controls_;
+  Control* focused_ = nullptr;  // under the focus lock (dialog.cpp)
+
+  friend Control* Focused();
+  friend void MoveFocus(Control* to);
+  friend void ReleaseFocus(const Control& control);
+  void AddChain(const std::string& parent, const Control* activePage,
+                std::vector<Control*>& chain) const;
 };
 
-// The control that has the keyboard focus (one per process, user-interface thread only), or
-// nullptr. MoveFocus runs the Exit handler of the focused control, then the Enter handler of
-// the new one.
+// The control that has the keyboard focus: the focused control of the active form (the one
+// last shown or focused into and still there), or nullptr. User-interface thread only.
 Control* Focused();
+// Moves the focus within the form of `to` and makes that form the active one. The Exit handler
+// of the form's focused control runs, then the Enter handler of `to`; focusing the control that
+// already has the form's focus runs neither, so a form that is activated again runs no handler.
+// nullptr takes the focus from the active form's control (its Exit handler runs).
 void MoveFocus(Control* to);
 // Forgets the focus without running handlers when the control goes away.
 void ReleaseFocus(const Control& control);
-// Gives the focus back to a control without running handlers, as a window that regains the
-// activation does (a modal dialog closing over its owner).
-void RestoreFocus(Control* to);
 
 // Hooks for the face in use (the console face or the native views), set before init.
 struct FaceHooks {

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "ui/face.h"
@@ -22,26 +23,28 @@ using win32ui::FormView;
 
 constexpr DWORD kFixedFrame = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-constexpr FormStyle kConfigStyle{
-    viewproto::kConfigClass, kFixedFrame, WS_EX_TOPMOST, false, true, "CloseBttn", nullptr, false};
-constexpr FormStyle kRestartStyle{viewproto::kRestartClass,
-                                  kFixedFrame,
-                                  WS_EX_TOPMOST | WS_EX_DLGMODALFRAME,
-                                  true,
-                                  false,
-                                  nullptr,
-                                  "CancelBtn",
-                                  false};
-constexpr FormStyle kIpAddressStyle{viewproto::kIpAddressClass,
-                                    kFixedFrame,
-                                    WS_EX_TOPMOST | WS_EX_DLGMODALFRAME,
-                                    true,
-                                    true,
-                                    "OKBtn",
-                                    "CancelBtn",
-                                    true};
+// The forms by their dialog's name. The configuration dialog and the restart offer have no
+// owner window: each has its own taskbar entry and stays when the player is minimised. The IP
+// address dialog is owned by the configuration dialog, whose modal dialog it is.
+struct FormKind {
+  const char* dialog;
+  FormStyle style;
+  bool ownedByConfig;
+};
+constexpr FormKind kForms[] = {
+    {"ConfigDlg",
+     {viewproto::kConfigClass, kFixedFrame, WS_EX_TOPMOST, false, "CloseBttn", nullptr, false},
+     false},
+    {"ServerRestartDlg",
+     {viewproto::kRestartClass, kFixedFrame, WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, true, nullptr,
+      "CancelBtn", false},
+     false},
+    {"OKBottomDlg",
+     {viewproto::kIpAddressClass, kFixedFrame, WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, true, "OKBtn",
+      "CancelBtn", true},
+     true},
+};
 
-HWND g_player = nullptr;
 DWORD g_thread = 0;
 HHOOK g_keyboard = nullptr;
 std::map<ui::Dialog*, std::unique_ptr<FormView>> g_views;
@@ -65,7 +68,7 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wparam, LPARAM lparam) {
       if (msg->hwnd != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_SYSCHAR)) {
         auto* view =
             dynamic_cast<FormView*>(win32ui::Window::From(GetAncestor(msg->hwnd, GA_ROOT)));
-        if (view != nullptr && view->PreTranslate(*msg)) msg->message = WM_NULL;
+        if (view != nullptr && view->Keys().PreTranslate(*msg)) msg->message = WM_NULL;
       }
     } catch (...) {
       win32ui::LogFailure("Tastatur");
@@ -76,14 +79,13 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wparam, LPARAM lparam) {
 
 void Created(ui::Dialog& dialog) {
   win32ui::Guarded("Fenster anlegen", [&] {
-    const FormStyle* style = &kConfigStyle;
-    HWND owner = g_player;
-    if (dialog.Name() == "ServerRestartDlg") style = &kRestartStyle;
-    if (dialog.Name() == "OKBottomDlg") {
-      style = &kIpAddressStyle;
-      owner = ConfigWindow();
+    for (const FormKind& form : kForms) {
+      if (dialog.Name() != form.dialog) continue;
+      HWND owner = form.ownedByConfig ? ConfigWindow() : nullptr;
+      g_views[&dialog] = std::make_unique<FormView>(dialog, form.style, owner);
+      return;
     }
-    g_views[&dialog] = std::make_unique<FormView>(dialog, *style, owner);
+    throw std::logic_error("no form for " + dialog.Name());
   });
 }
 
@@ -97,7 +99,7 @@ void RunModal(ui::Dialog& dialog) {
     dialog.SetModalResult(ui::ModalResult::Cancel);
     return;
   }
-  view->RunModal(ConfigWindow());
+  view->RunModal();
 }
 
 void Shown(ui::Dialog& dialog) {
@@ -112,8 +114,7 @@ void Shown(ui::Dialog& dialog) {
 
 }  // namespace
 
-void Install(host::Window player) {
-  g_player = reinterpret_cast<HWND>(player);
+void Install(host::Window) {
   g_thread = GetCurrentThreadId();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -161,14 +161,14 @@ HBITMAP CreateDib(int width, int height, WORD bitsPerPixel, void** bits) {
 
 }  // namespace
 
-HICON CreateFormIcon() {
+Icon CreateFormIcon() {
   constexpr int n = kFormIconSize;
   Canvas canvas(n, n);
   DrawRemote(canvas);
 
   void* bits = nullptr;
-  HBITMAP color = CreateDib(n, -n, 32, &bits);  // top-down rows
-  if (color == nullptr) return nullptr;
+  Bitmap color(CreateDib(n, -n, 32, &bits));  // top-down rows
+  if (!color) return Icon();
 
   // The mask: one bit per pixel, rows padded to 16 bits; a set bit is a transparent pixel,
   // whose colour must then be black.
@@ -190,28 +190,23 @@ HICON CreateFormIcon() {
       out[y * n + x] = pixel;
     }
   }
-  HBITMAP maskBitmap = CreateBitmap(n, n, 1, 1, mask.data());
-  HICON icon = nullptr;
-  if (maskBitmap != nullptr) {
-    ICONINFO ii{};
-    ii.fIcon = TRUE;
-    ii.hbmMask = maskBitmap;
-    ii.hbmColor = color;
-    icon = CreateIconIndirect(&ii);  // copies both bitmaps
-    DeleteObject(maskBitmap);
-  }
-  DeleteObject(color);
-  return icon;
+  Bitmap maskBitmap(CreateBitmap(n, n, 1, 1, mask.data()));
+  if (!maskBitmap) return Icon();
+  ICONINFO ii{};
+  ii.fIcon = TRUE;
+  ii.hbmMask = maskBitmap.Get();
+  ii.hbmColor = color.Get();
+  return Icon(CreateIconIndirect(&ii));  // copies both bitmaps
 }
 
-HBITMAP CreateInfoPicture() {
+Bitmap CreateInfoPicture() {
   Canvas canvas(kInfoPictureWidth, kInfoPictureHeight);
   DrawInfo(canvas);
 
   void* bits = nullptr;
   // Bottom-up rows, as most painters expect.
-  HBITMAP bitmap = CreateDib(kInfoPictureWidth, kInfoPictureHeight, 24, &bits);
-  if (bitmap == nullptr) return nullptr;
+  Bitmap bitmap(CreateDib(kInfoPictureWidth, kInfoPictureHeight, 24, &bits));
+  if (!bitmap) return Bitmap();
 
   constexpr int stride = ((kInfoPictureWidth * 3 + 3) / 4) * 4;
   auto* out = static_cast<std::uint8_t*>(bits);
