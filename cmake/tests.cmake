@@ -49,7 +49,8 @@ if(WIN32)
   add_dependencies(dll_loader playersim)
 
   # The native views, driven through real window messages.
-  add_executable(views_test tests/win32/views_test.cpp ui/win32/window_text.cpp)
+  add_executable(views_test tests/win32/views_test.cpp tests/win32/views_support.cpp
+                            ui/win32/window_text.cpp)
   target_include_directories(views_test PRIVATE ${WHOLE_TREE})
   target_link_libraries(views_test PRIVATE velotam_sim gtest gtest_main)
   set_target_properties(views_test PROPERTIES CROSSCOMPILING_EMULATOR "${WINE_SH};run;${WINE_STATE}")
