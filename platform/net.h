@@ -24,7 +24,8 @@ int LastError();
 [[nodiscard]] int Listen(Socket s);  // with the system's largest backlog
 [[nodiscard]] int SetBlocking(Socket s);
 [[nodiscard]] int SetReceiveTimeout(Socket s, int ms);
-// Bounds each send on a client socket to ms (0: no limit); a send that runs out fails.
+// Bounds each send on a client socket to ms (0: no limit); a send that runs out fails. On
+// Windows the socket's sends can be interrupted from then on.
 [[nodiscard]] int SetSendTimeout(Socket s, int ms);
 [[nodiscard]] int SetLingerAbort(Socket s);
 // Lets a restart bind the port again at once (POSIX only; a no-op returning 0 on Windows,
@@ -43,7 +44,8 @@ Socket Accept(Socket s, std::string& peer);
 enum class AcceptError { kClientGone, kShortage, kOther };
 AcceptError ClassifyAcceptError(int error);
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
-// Sends part or all of buf; an interrupted send, like an interrupted receive, fails.
+// Sends part or all of buf; an interrupted send fails, like an interrupted receive (on Windows
+// once the socket has a send time-out).
 [[nodiscard]] int Send(Socket s, const char* buf, int len);
 // Connects to addr (network byte order) and port (host byte order); for clients and tests.
 [[nodiscard]] int Connect(Socket s, std::uint32_t addr, std::uint16_t port);

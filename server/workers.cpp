@@ -79,8 +79,7 @@ void Workers::StartWorker() {
     }
     if (worker->Launch([this, worker] { Run(worker); }, kStackBytes)) return;
     std::lock_guard<std::mutex> g(lock_);
-    auto it = std::find_if(all_.begin(), all_.end(), [&](auto& w) { return w.get() == worker; });
-    if (it != all_.end()) all_.erase(it);
+    (void)Unlist(worker);  // it never ran: released at once
   } catch (...) {
   }
   Log("Thread konnte nicht gestartet werden");
@@ -191,16 +190,21 @@ void Workers::Retire(MyThread* self) {
   }
 }
 
+std::unique_ptr<MyThread> Workers::Unlist(MyThread* worker) {
+  auto it = std::find_if(all_.begin(), all_.end(), [&](auto& w) { return w.get() == worker; });
+  if (it == all_.end()) return nullptr;
+  std::unique_ptr<MyThread> owned = std::move(*it);
+  all_.erase(it);
+  return owned;
+}
+
 void Workers::Reclaim() {
   std::vector<std::unique_ptr<MyThread>> done;
   {
     std::lock_guard<std::mutex> g(lock_);
     if (stopping_) return;  // StopAll releases every worker itself
     for (MyThread* t : finished_) {
-      auto it = std::find_if(all_.begin(), all_.end(), [&](auto& w) { return w.get() == t; });
-      if (it == all_.end()) continue;
-      done.push_back(std::move(*it));
-      all_.erase(it);
+      if (auto w = Unlist(t)) done.push_back(std::move(w));
     }
     finished_.clear();
   }

@@ -64,6 +64,8 @@ class Workers {
   void EndServing();
   void Retire(MyThread* self);
   void Reclaim();
+  // Takes the worker out of the list (call with lock_ held); nullptr when it is not listed.
+  std::unique_ptr<MyThread> Unlist(MyThread* worker);
   void Log(const std::string& message) noexcept;
 
   ServerHost& host_;

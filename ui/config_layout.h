@@ -10,10 +10,10 @@ namespace layout {
 using ui::Kind;
 
 inline constexpr ui::Bounds kConfigForm{309, 299, 314, 241};
-inline constexpr ui::FontSpec kSmallFont{"MS Sans Serif", -7, false};
-inline constexpr ui::FontSpec kArial19{"Arial", -19, false};
-inline constexpr ui::FontSpec kArial13{"Arial", -13, false};
-inline constexpr ui::FontSpec kArial11{"Arial", -11, false};
+inline constexpr ui::FontStyle kSmallFont{"MS Sans Serif", -7, false};
+inline constexpr ui::FontStyle kArial19{"Arial", -19, false};
+inline constexpr ui::FontStyle kArial13{"Arial", -13, false};
+inline constexpr ui::FontStyle kArial11{"Arial", -11, false};
 
 // clang-format off
 inline constexpr ui::Layout CloseBttn{"CloseBttn", Kind::Button, "", "&OK", {235, 213, 75, 25}, 0};

@@ -7,7 +7,7 @@
 namespace layout {
 
 inline constexpr ui::Bounds kIPAddressForm{0, 0, 182, 98};
-inline constexpr ui::FontSpec kBold{"MS Sans Serif", -11, true};
+inline constexpr ui::FontStyle kBold{"MS Sans Serif", -11, true};
 
 // clang-format off
 inline constexpr ui::Layout IPBevel1{"Bevel1", ui::Kind::Bevel, "", "", {8, 8, 166, 41}, -1};

@@ -8,7 +8,7 @@
 namespace layout {
 
 inline constexpr ui::Bounds kRestartForm{0, 0, 511, 78};
-inline constexpr ui::FontSpec kRestartFont{"MS Sans Serif", -13, true};
+inline constexpr ui::FontStyle kRestartFont{"MS Sans Serif", -13, true};
 
 // clang-format off
 inline constexpr ui::Layout RestartBevel1{"Bevel1", ui::Kind::Bevel, "", "", {0, 0, 511, 78}, -1};

@@ -125,6 +125,10 @@ int SetReceiveTimeout(Socket s, int ms) {
 }
 
 int SetSendTimeout(Socket s, int ms) {
+  // A send blocked in the system cannot be woken by a quit (under Wine not even by shutdown):
+  // from here on the socket sends without blocking, and Send waits for room itself.
+  u_long on = 1;
+  if (ioctlsocket(S(s), FIONBIO, &on) != 0) return -1;
   return SetTimeout(s, SO_SNDTIMEO, ms);
 }
 
@@ -182,18 +186,20 @@ int Receive(Socket s, char* buf, int len) {
 }
 
 int Send(Socket s, const char* buf, int len) {
-  // A send blocked in the system cannot be woken by a quit (under Wine not even by shutdown),
-  // so the socket sends without blocking and waits for room like a receive waits for data,
-  // bounded by the send time-out.
-  const DWORD limit = TimeoutOf(S(s), SO_SNDTIMEO);
-  const DWORD start = GetTickCount();
-  u_long on = 1;
-  if (ioctlsocket(S(s), FIONBIO, &on) != 0) return -1;
-  for (;;) {
-    if (WaitReady(S(s), true, limit, start) != 0) return -1;
+  // A socket with a send time-out sends without blocking (see SetSendTimeout): when there is no
+  // room, it waits like a receive waits for data, bounded by the time-out and ended by an
+  // interrupt. The time-out is read only then: most sends find room at once.
+  DWORD limit = 0;
+  DWORD start = 0;
+  for (bool waited = false;; waited = true) {
     int n = send(S(s), buf, len, 0);
     if (n != SOCKET_ERROR) return n;
     if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
+    if (!waited) {
+      limit = TimeoutOf(S(s), SO_SNDTIMEO);
+      start = GetTickCount();
+    }
+    if (WaitReady(S(s), true, limit, start) != 0) return -1;
   }
 }
 

@@ -47,7 +47,7 @@ enum Trait : unsigned {
 };
 
 // A font of its own; a null face means the form's font.
-struct FontSpec {
+struct FontStyle {
   const char* face = nullptr;
   int height = 0;
   bool bold = false;
@@ -62,7 +62,7 @@ struct Layout {
   Bounds bounds;
   int tabOrder;  // -1 for controls that take no focus
   unsigned traits = 0;
-  FontSpec font = {};
+  FontStyle font = {};
 };
 
 struct Change {
@@ -87,7 +87,7 @@ class Control {
   const Bounds& GetBounds() const { return bounds_; }
   int TabOrder() const { return tabOrder_; }
   bool Has(Trait trait) const { return (traits_ & trait) != 0; }
-  const FontSpec& Font() const { return font_; }
+  const FontStyle& Font() const { return font_; }
   Dialog& Owner() const { return owner_; }
 
   std::string Caption() const;
@@ -123,7 +123,7 @@ class Control {
   Bounds bounds_;
   int tabOrder_;
   unsigned traits_;
-  FontSpec font_;
+  FontStyle font_;
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;

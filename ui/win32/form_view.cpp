@@ -16,7 +16,7 @@ namespace {
 
 using ui::Kind;
 
-constexpr ui::FontSpec kFormFont{"MS Sans Serif", -11, false};
+constexpr ui::FontStyle kFormFont{"MS Sans Serif", -11, false};
 
 }  // namespace
 
@@ -124,15 +124,15 @@ HWND FormView::CreateItem(Item& item) {
   return hwnd;
 }
 
-HFONT FormView::FontFor(const ui::FontSpec& spec) {
-  if (spec.face == nullptr) return baseFont_;
+HFONT FormView::FontFor(const ui::FontStyle& style) {
+  if (style.face == nullptr) return baseFont_;
   const std::string key =
-      std::string(spec.face) + "/" + std::to_string(spec.height) + (spec.bold ? "b" : "");
+      std::string(style.face) + "/" + std::to_string(style.height) + (style.bold ? "b" : "");
   Font& font = fonts_[key];
   if (!font) {
-    font = Font(CreateFontA(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+    font = Font(CreateFontA(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face));
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.face));
   }
   return font.Get();
 }

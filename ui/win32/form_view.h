@@ -81,7 +81,7 @@ class FormView : public Window {
   void Build(HWND owner);
   void CreateItems();
   HWND CreateItem(Item& item);
-  HFONT FontFor(const ui::FontSpec& spec);
+  HFONT FontFor(const ui::FontStyle& style);
   HWND ParentWindow(const ui::Control& c) const;
   // Brings the view of one control up to its model (on the user-interface thread).
   void Apply(Item& item);
