@@ -3,6 +3,7 @@
 // make, so that every log line and failure point stays with its caller. Results follow the
 // socket library: 0 or a count on success, -1 on failure, the error number from LastError().
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,28 +25,26 @@ int LastError();
 [[nodiscard]] int Listen(Socket s);  // with the system's largest backlog
 [[nodiscard]] int SetBlocking(Socket s);
 [[nodiscard]] int SetReceiveTimeout(Socket s, int ms);
-// Bounds each send on a client socket to ms (0: no limit); a send that runs out fails. On
-// Windows the socket's sends can be interrupted from then on.
-[[nodiscard]] int SetSendTimeout(Socket s, int ms);
+// Makes receives and sends on s return at once when they would block (the error then says so,
+// see WouldBlock), so that their caller can wait for the socket and a stop together (WaitFor).
+[[nodiscard]] int SetNonBlocking(Socket s);
+// Whether an error number says that a call on a non-blocking socket would have blocked.
+bool WouldBlock(int error);
 [[nodiscard]] int SetLingerAbort(Socket s);
 // Lets a restart bind the port again at once (POSIX only; a no-op returning 0 on Windows,
 // where it would let another program take the port over).
 [[nodiscard]] int SetReuseAddress(Socket s);
-// Closes the socket. A thread blocked in accept or recv on it returns with a failure.
+// Closes the socket. A thread blocked in accept on it returns with a failure.
 int Close(Socket s);
-// Makes a receive that blocks (or will block) on a client socket return a failure or the end;
-// the handle stays open and belongs to its owner, who closes it. POSIX shuts the socket down;
-// Windows marks it, and its receive waits in short slices that look for the mark.
-void Interrupt(Socket s);
 // Waits for a client; peer gets its dotted address. kInvalidSocket on failure.
 Socket Accept(Socket s, std::string& peer);
 // What a failed accept's error number says: the client went away while it waited (its
 // connection is used up), the system ran out of handles, buffers or memory, or something else.
 enum class AcceptError { kClientGone, kShortage, kOther };
 AcceptError ClassifyAcceptError(int error);
+// One receive / one send of part or all of buf, as the socket's mode has them: a blocking socket
+// waits (bounded by its receive time-out), a non-blocking one fails at once with WouldBlock.
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
-// Sends part or all of buf; an interrupted send fails, like an interrupted receive (on Windows
-// once the socket has a send time-out).
 [[nodiscard]] int Send(Socket s, const char* buf, int len);
 // Connects to addr (network byte order) and port (host byte order); for clients and tests.
 [[nodiscard]] int Connect(Socket s, std::uint32_t addr, std::uint16_t port);
@@ -58,6 +57,36 @@ std::uint32_t InetAddr(const std::string& dotted);
 // The host's own IPv4 addresses as the resolver gives them for the host name; false on any
 // failure of start-up, host name or resolver.
 bool HostAddresses(std::vector<std::string>& out);
+
+// A stop that waits can watch beside their socket: a connected pair of loopback sockets (the
+// self-pipe idea, within the socket library alone), whose reading end becomes readable, and
+// stays so, once it is raised. A wait then costs nothing until its socket or the stop has
+// something to say: no slices, no wake-ups of idle clients.
+class WakeSocket {
+ public:
+  // Valid() is false when the system refused the pair (every wait is then a plain wait).
+  WakeSocket();
+  ~WakeSocket();
+  WakeSocket(const WakeSocket&) = delete;
+  WakeSocket& operator=(const WakeSocket&) = delete;
+
+  bool Valid() const { return read_ != kInvalidSocket; }
+  // Wakes every wait that watches it, now and from now on. Safe from any thread, and twice.
+  void Raise();
+  bool Raised() const { return raised_.load(); }
+  Socket ReadEnd() const { return read_; }
+
+ private:
+  Socket read_ = kInvalidSocket;
+  Socket write_ = kInvalidSocket;
+  bool started_ = false;  // holds a start-up of the socket library while the pair lives
+  std::atomic<bool> raised_{false};
+};
+
+enum class Readiness { kReady, kTimedOut, kWoken, kFailed };
+// Waits until s can be read (forWrite: written), the wake socket has been raised, or timeoutMs
+// have passed (0 or less: no limit). kFailed with the error set when the wait itself fails.
+Readiness WaitFor(Socket s, bool forWrite, int timeoutMs, const WakeSocket& wake);
 
 // Owns one socket handle and closes it exactly once: at Reset or at its end.
 class OwnedSocket {

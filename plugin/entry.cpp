@@ -45,15 +45,16 @@ void Config() {
 }
 
 void Quit() {
+  // The one place that decides what happens to a worker that does not end: the central object
+  // and its dialogs stay, and the worker's reference keeps the DLL loaded until it ends.
   try {
     Interface* central = PluginInterface;
-    PluginInterface = nullptr;
-    if (central != nullptr && central->StopServerForQuit()) {
-      delete central;
-    } else if (central != nullptr) {
-      // A worker still runs (in a message to a player that hangs): it keeps the central object
-      // and its dialogs, and its reference keeps the DLL loaded until it ends.
-      Interface::Log("Quit: Server-Thread endet nicht - Objekte bleiben bestehen");
+    if (central != nullptr) {
+      const bool stopped = central->StopServerForQuit();
+      if (!stopped) central->KeepForWorker();
+      // No view reaches the object through the global while it goes.
+      PluginInterface = nullptr;
+      if (stopped) delete central;
     }
   } catch (...) {
   }

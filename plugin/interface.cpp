@@ -26,16 +26,27 @@ bool Interface::StopServerForQuit() {
     return GetConfigDialog().StopServerForQuit();
   } catch (...) {
     try {
-      Log("FEHLER in (Interface::Quit)");
+      WriteLog("FEHLER in (Interface::Quit)");
     } catch (...) {
     }
     return false;
   }
 }
 
-Interface::~Interface() {
-  // The dialogs go after this body, the configuration dialog first (saving the settings).
-  (void)StopServerForQuit();
+void Interface::KeepForWorker() {
+  try {
+    // The dialog is not destroyed, so its settings are saved here.
+    GetConfigDialog().SaveSettings();
+  } catch (...) {
+    try {
+      WriteLog("FEHLER in (TConfigDlg::SaveSettings)");
+    } catch (...) {
+    }
+  }
+  try {
+    WriteLog("Quit: Server-Thread endet nicht - Objekte bleiben bestehen");
+  } catch (...) {
+  }
 }
 
 void Interface::SetupConfigDialog() {

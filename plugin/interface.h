@@ -23,14 +23,17 @@ class TConfigDlg;
 class Interface final : public ServerHost, public RequestHost, public DialogHost {
  public:
   explicit Interface(GeneralPurposePlugin* record);
-  // Stops the server and waits for its workers, then destroys the dialogs (saving settings).
-  ~Interface();
+  // Destroys the dialogs (saving the settings); quit has stopped the server before.
+  ~Interface() = default;
   Interface(const Interface&) = delete;
   Interface& operator=(const Interface&) = delete;
 
-  // The first step of quit: stops the server and waits (bounded, messages flowing) until no
-  // worker runs plug-in code. False when a worker did not end; the object must then be kept.
+  // The first step of quit, and its one stop of the server: waits (bounded, messages flowing)
+  // until no worker runs plug-in code. False when a worker did not end; the object must then be
+  // kept (KeepForWorker).
   bool StopServerForQuit();
+  // Quit leaves this object to a worker that did not end: saves the settings and says so.
+  void KeepForWorker();
 
   void SetupConfigDialog();
   void ShowConfigDialog();

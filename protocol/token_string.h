@@ -15,7 +15,8 @@ class TokenString {
   TokenString& operator=(const TokenString&) = delete;
 
   void Reset();
-  // Appends the tokens of the request text; call Reset first.
+  // Appends the tokens of the request text (each request has a store of its own, which starts
+  // empty; Reset empties a store for another text).
   void Parse(const std::string& request);
   // The token with this 1-based index; the empty text outside 1 to Count.
   std::string GetToken(int index) const;

@@ -3,10 +3,7 @@
 #include <utility>
 
 MyThread::~MyThread() {
-  if (thread_ == nullptr) return;
-  // The routine has returned by now; the bound only guards against a thread that hangs on its
-  // way out.
-  if (joined_ || thr::Join(thread_, 10000)) thr::Release(thread_);
+  if (thread_ != nullptr && joined_) thr::Release(thread_);
 }
 
 bool MyThread::Launch(std::function<void()> routine, std::size_t stackBytes) {
@@ -31,5 +28,9 @@ void MyThread::Entry(void* self) {
   auto* t = static_cast<MyThread*>(self);
   // Launch has stored the handle once this lock is free.
   { std::lock_guard<std::mutex> launched(t->launching_); }
-  t->routine_();
+  try {
+    t->routine_();
+  } catch (...) {
+  }
+  t->done_ = true;
 }

@@ -20,6 +20,12 @@ class ServerHost : public LogSink {
   // dotted address. Replies go to reply; nothing may escape.
   virtual void Serve(const std::string& received, const std::string& clientAddress,
                      ReplySink& reply) = 0;
+  // The server listens: a new start, with a new generation of workers.
+  virtual void ServerStarted() {}
+  // A stop (the stop button, a restart's stop, quit) has closed the listening socket; the stop
+  // waits for workers only after this returns. Requests that wait for something must answer
+  // now, and until the next start a new wait must answer at once.
+  virtual void ServerStopping() {}
 
  protected:
   ~ServerHost() = default;

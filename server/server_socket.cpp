@@ -1,35 +1,43 @@
 #include "server/server_socket.h"
 
 #include "base/text.h"
+#include "platform/clock.h"
 #include "server/server_host.h"
 
 ServerSocket::ServerSocket(ServerHost& host, int sendTimeoutMs)
-    : host_(host), workers_(host, sendTimeoutMs) {}
+    : host_(host), workers_(std::make_unique<Workers>(host, sendTimeoutMs)) {}
 
 ServerSocket::~ServerSocket() {
-  try {
-    if (listening_.load() != net::kInvalidSocket) Shutdown();
-  } catch (...) {
-  }
+  // Only an owner that did not stop the server gets here with workers: they keep their parts.
+  if (workers_->Threads() > 0) (void)workers_.release();
 }
 
 void ServerSocket::Log(const std::string& message) {
   host_.WriteLog(message);
 }
 
-void ServerSocket::Abandon(const std::string& message) {
+bool ServerSocket::Abandon(const std::string& message) {
   Log(message);
-  Shutdown();
+  (void)Shutdown(nullptr, 0);
+  return false;
 }
 
 void ServerSocket::Start() {
-  Open();
-  workers_.StartWorker();
+  if (Open()) {
+    host_.ServerStarted();
+    workers_->Begin(listening_.load(), receiveTimeoutMs_);
+  } else {
+    workers_->BeginFailed();
+  }
 }
 
-void ServerSocket::Open() {
+bool ServerSocket::Open() {
   try {
-    if (net::Startup() != 0) Log("Start WINSOCK fehlgeschlagen");
+    if (net::Startup() == 0) {
+      started_ = true;
+    } else {
+      Log("Start WINSOCK fehlgeschlagen");
+    }
 
     bindAddress_ = host_.BindAddress();
     std::string portText = host_.PortText();
@@ -62,32 +70,65 @@ void ServerSocket::Open() {
     if (net::SetReceiveTimeout(s, *timeout) == -1) {
       return Abandon("setsockopt SO_RCVTIMEO fehlgeschlagen.");
     }
-    workers_.Open(s);
+    receiveTimeoutMs_ = *timeout;
+    return true;
   } catch (...) {
-    Abandon("FEHLER in (ServerSocket::Start)");
+    return Abandon("FEHLER in (ServerSocket::Start)");
   }
 }
 
-void ServerSocket::Shutdown() {
+bool ServerSocket::Shutdown(const Acceptor::Ticket& chain, std::int64_t deadlineMs) {
+  bool ended = true;
   try {
     Log("Shutdown wird durchgef\xFChrt");
-    workers_.Close();
     net::Socket s = listening_.load();
     if (net::SetLingerAbort(s) == -1) Log("ServerLoop: setsockopt SO_LINGER failed.\n");
     // The field holds the invalid handle from here on, so a second shutdown cannot close a
     // handle that the system has since given to another socket.
     s = listening_.exchange(net::kInvalidSocket);
     if (net::Close(s) != 0) Log("Shutdown: closesocket failed.\n");
-    if (net::Cleanup() != 0) Log("Shutdown: WSACleanup failed.\n");
+    // The close has woken the worker that waited in accept; before a restart opens the next
+    // socket, no worker of this start may be left in accept (and its last line is written).
+    ended = workers_->AwaitChain(chain, deadlineMs);
+    // One clean-up for each start-up of a start: a second shutdown must not take away a start-up
+    // that belongs to someone else in the process (the player, the stop's wake socket), which
+    // would let the system reset every socket of the process.
+    if (started_) {
+      started_ = false;
+      if (net::Cleanup() != 0) Log("Shutdown: WSACleanup failed.\n");
+    }
     Log("Server beendet");
   } catch (...) {
     Log("FEHLER in (ServerSocket::Shutdown)");
   }
+  return ended;
 }
 
-bool ServerSocket::StopForQuit(int timeoutMs) {
-  if (listening_.load() != net::kInvalidSocket) Shutdown();
-  return workers_.StopAll(timeoutMs);
+bool ServerSocket::Stop(const StopPlan& plan) {
+  try {
+    const std::int64_t deadline = clk::SteadyMs() + plan.waitMs;
+    // From here on no worker of this start accepts again; the close wakes the one that waits.
+    Acceptor::Ticket chain = workers_->CloseChain();
+    bool ended = true;
+    if (!plan.quit || listening_.load() != net::kInvalidSocket) {
+      ended = Shutdown(chain, deadline);
+    } else {
+      ended = workers_->AwaitChain(chain, deadline);
+    }
+    host_.ServerStopping();
+    if (!plan.quit) {
+      workers_->Reap();
+      return ended;
+    }
+    workers_->InterruptClients();
+    return workers_->JoinAll(deadline) && ended;
+  } catch (...) {
+    try {
+      Log("FEHLER in (ServerSocket::Stop)");
+    } catch (...) {
+    }
+    return false;
+  }
 }
 
 std::uint16_t ServerSocket::BoundPort() const {

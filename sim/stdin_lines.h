@@ -13,8 +13,9 @@ namespace sim {
 class StdinLines {
  public:
   // Create it first thing in main. Natively it blocks SIGINT, SIGTERM and SIGPIPE for the
-  // calling thread and every thread it starts later; on Windows it starts the thread that reads
-  // standard input and turns standard output to binary, so that lines end in LF there too.
+  // calling thread and every thread it starts later; on Windows it turns standard output to
+  // binary, so that lines end in LF there too, and the first Next starts the thread that reads
+  // standard input.
   StdinLines();
   ~StdinLines();
   StdinLines(const StdinLines&) = delete;

@@ -23,17 +23,6 @@ int Count(const Strings& lines, const std::string& line) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
-// A port that was free a moment ago, from a socket bound to port 0 on the loopback address.
-std::uint16_t FreePort() {
-  (void)net::Startup();
-  net::Socket s = net::OpenStream();
-  std::uint16_t port = 0;
-  if (net::Bind(s, net::InetAddr("127.0.0.1"), 0) == 0) port = net::LocalPort(s);
-  net::Close(s);
-  (void)net::Cleanup();
-  return port;
-}
-
 // Sets the face hooks for one test and takes them away at its end.
 class HooksGuard {
  public:

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "plugin/interface.h"
 #include "protocol/host_messages.h"
@@ -53,6 +54,7 @@ LogWatcher::~LogWatcher() {
 
 void LogWatcher::CatchUp() const {
   ui::LogBatch batch = reader_->Next();
+  skipped_ += batch.skipped;
   lines_.insert(lines_.end(), batch.entries.begin(), batch.entries.end());
 }
 
@@ -88,6 +90,12 @@ bool LogWatcher::WaitFor(const std::string& line, int count,
         return std::count(lines.begin(), lines.end(), line) >= count;
       },
       limit);
+}
+
+std::uint64_t LogWatcher::Skipped() const {
+  std::lock_guard<std::mutex> g(lock_);
+  CatchUp();
+  return skipped_;
 }
 
 void LogWatcher::Clear() {
@@ -235,6 +243,25 @@ std::string Request(std::uint16_t port, const std::string& request) {
   Client c(port);
   c.Send(request);
   return c.ReadAll();
+}
+
+std::uint16_t FreePort() {
+  (void)net::Startup();
+  net::Socket s = net::OpenStream();
+  std::uint16_t port = 0;
+  if (net::Bind(s, net::InetAddr("127.0.0.1"), 0) == 0) port = net::LocalPort(s);
+  net::Close(s);
+  (void)net::Cleanup();
+  return port;
+}
+
+bool Eventually(const std::function<bool()>& pred, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (pred()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(2ms);
+  }
 }
 
 int AddressInUseError() {

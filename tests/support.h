@@ -55,6 +55,9 @@ class LogWatcher {
   bool WaitUntil(const std::function<bool(const std::vector<std::string>&)>& pred,
                  std::chrono::milliseconds limit = 5000ms) const;
   void Clear();
+  // Entries that the log overwrote before this watcher read them: a test that must see every
+  // line checks that there were none.
+  std::uint64_t Skipped() const;
 
  private:
   void CatchUp() const;  // call with lock_ held
@@ -64,6 +67,7 @@ class LogWatcher {
   mutable std::condition_variable cv_;
   mutable bool woken_ = false;
   mutable std::vector<std::string> lines_;
+  mutable std::uint64_t skipped_ = 0;
   std::unique_ptr<ui::LogReader> reader_;
 };
 
@@ -146,5 +150,15 @@ void WriteFile(const std::string& path, const std::string& content);
 
 // The platform's error number for an address in use.
 int AddressInUseError();
+
+// A port that was free a moment ago, from a socket bound to port 0 on the loopback address.
+std::uint16_t FreePort();
+
+// The threads of this process, as the system counts them.
+int ProcessThreads();
+
+// Polls pred (a few milliseconds apart) until it holds or limit has passed; for states that
+// announce no event of their own (a thread count).
+bool Eventually(const std::function<bool()>& pred, std::chrono::milliseconds limit = 5000ms);
 
 }  // namespace testing_support

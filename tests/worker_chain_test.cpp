@@ -7,10 +7,12 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "protocol/request_context.h"
 #include "server/accept_retry.h"
+#include "server/acceptor.h"
 #include "server/server_host.h"
 #include "server/server_socket.h"
 #include "tests/support.h"
@@ -51,6 +53,61 @@ TEST(AcceptRetry, OnlyAShortageOrALongRunOfOtherFailuresPauses) {
     EXPECT_EQ(got.pauseMs, steps[n].pauseMs);
     EXPECT_EQ(got.log, steps[n].log);
   }
+}
+
+class RecordedLog final : public LogSink {
+ public:
+  void WriteLog(const std::string& line) override {
+    std::lock_guard<std::mutex> g(lock_);
+    lines_.push_back(line);
+  }
+  std::vector<std::string> Get() {
+    std::lock_guard<std::mutex> g(lock_);
+    return lines_;
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<std::string> lines_;
+};
+
+net::Socket Listening() {
+  net::Socket s = net::OpenStream();
+  EXPECT_EQ(net::Bind(s, net::InetAddr("127.0.0.1"), 0), 0);
+  EXPECT_EQ(net::Listen(s), 0);
+  return s;
+}
+
+TEST(Acceptor, AFailureAfterItsStopEndsTheWorkerWhateverStartedSince) {
+  (void)net::Startup();
+  RecordedLog log;
+  Acceptor acceptor;
+  net::Socket first = Listening(), second = Listening();
+  Acceptor::Ticket gen = acceptor.Open(first, 0);
+  ASSERT_TRUE(acceptor.Enlist(gen, true));
+  bool accepted = true;
+  std::thread worker([&] {
+    net::Socket client;
+    std::string peer;
+    accepted = acceptor.Accept(gen, client, peer, log);
+    if (accepted) net::Close(client);
+  });
+  // The stop, and a restart on another port before the close wakes the waiting worker.
+  EXPECT_EQ(acceptor.Close(), gen);
+  Acceptor::Ticket next = acceptor.Open(second, 0);
+  EXPECT_FALSE(acceptor.Enlist(gen));  // no successor for the stopped start
+  net::Close(first);
+  Client waiting(net::LocalPort(second));  // only the next start's worker may take it
+  worker.join();
+  EXPECT_FALSE(accepted);
+  EXPECT_EQ(log.Get(), std::vector<std::string>{});
+  EXPECT_EQ(acceptor.Waiting(), 1);  // it counts until it has written its last line
+  acceptor.Leave(gen);
+  EXPECT_EQ(acceptor.Waiting(), 0);
+  EXPECT_EQ(acceptor.MostWaiting(), 1);
+  acceptor.Close();
+  net::Close(second);
+  (void)net::Cleanup();
 }
 
 // Replies with `replyBytes` bytes to every request that is not empty, and records how each
@@ -97,11 +154,11 @@ class StandInHost : public ServerHost {
   std::vector<bool> results_;
 };
 
-using Lines = std::vector<std::string>;
+using LogLines = std::vector<std::string>;
 using Results = std::vector<bool>;
 constexpr std::size_t kLongReply = 64u << 20;  // far more than the socket buffers hold
 
-int Ended(const Lines& lines) {
+int Ended(const LogLines& lines) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), "Client connect beendet."));
 }
 
@@ -113,15 +170,15 @@ TEST(WorkerChain, ASendThatIsNotReadEndsAfterTheSendTimeOut) {
   reader.Send("GET /x HTTP/1.0\r\n\r\n");
   const auto started = std::chrono::steady_clock::now();
   ASSERT_TRUE(host.WaitUntil(
-      [](const Lines& l, int, const Results& r) { return r.size() == 1 && Ended(l) == 1; }));
+      [](const LogLines& l, int, const Results& r) { return r.size() == 1 && Ended(l) == 1; }));
   EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
-  EXPECT_TRUE(host.WaitUntil([](const Lines&, int, const Results& r) { return !r.at(0); }));
+  EXPECT_TRUE(host.WaitUntil([](const LogLines&, int, const Results& r) { return !r.at(0); }));
   // The chain goes on: the next client is accepted and served.
   Client next(server.BoundPort());
   next.Send("GET /y HTTP/1.0\r\n\r\n");
   EXPECT_TRUE(
-      host.WaitUntil([](const Lines&, int sending, const Results&) { return sending == 2; }));
-  server.Shutdown();
+      host.WaitUntil([](const LogLines&, int sending, const Results&) { return sending == 2; }));
+  EXPECT_TRUE(server.Stop(ServerSocket::StopPlan::Button()));
 }
 
 TEST(WorkerChain, QuitEndsSilentAndNonReadingClientsInTime) {
@@ -132,15 +189,15 @@ TEST(WorkerChain, QuitEndsSilentAndNonReadingClientsInTime) {
   for (int i = 0; i < 16; ++i) clients.push_back(std::make_unique<Client>(server.BoundPort()));
   Client reader(server.BoundPort());
   reader.Send("GET /x HTTP/1.0\r\n\r\n");
-  ASSERT_TRUE(host.WaitUntil([&](const Lines&, int sending, const Results&) {
+  ASSERT_TRUE(host.WaitUntil([&](const LogLines&, int sending, const Results&) {
     return sending == 1 && server.Served() == 17;
   }));
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_TRUE(server.StopForQuit(1500));
+  EXPECT_TRUE(server.Stop(ServerSocket::StopPlan::Quit()));
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
   EXPECT_EQ(server.Served(), 0);
   EXPECT_TRUE(host.WaitUntil(
-      [](const Lines& l, int, const Results& r) {
+      [](const LogLines& l, int, const Results& r) {
         // every client's worker and the worker that waited in accept have ended
         return r == Results{false} && Ended(l) == 18;
       },

@@ -82,7 +82,7 @@ TConfigDlg::~TConfigDlg() {
   } catch (...) {
     host_.WriteLog("FEHLER in (TConfigDlg::SaveSettings)");
   }
-  StopServerForQuit();
+  // Quit has stopped the server; a server whose worker did not end is never destroyed.
   SrvSocket.reset();
   AnnounceDestroyed();
 }
@@ -107,17 +107,13 @@ void TConfigDlg::StartBtnClick() {
 void TConfigDlg::StopBtnClick() {
   StopBtn.SetEnabled(false);
   StartBtn.SetEnabled(true);
-  if (SrvSocket) SrvSocket->Shutdown();
+  if (SrvSocket) (void)SrvSocket->Stop(ServerSocket::StopPlan::Button());
 }
 
 bool TConfigDlg::StopServerForQuit() {
-  if (!SrvSocket) return true;
-  if (SrvSocket->ListeningSocket() != net::kInvalidSocket) StopBtnClick();
-  if (SrvSocket->StopForQuit(Workers::kQuitWaitMs)) return true;
-  // A worker is stuck (in a message to a player that hangs: its sends and receives are all
-  // interrupted): it keeps its objects, and the caller keeps the rest.
-  (void)SrvSocket.release();
-  return false;
+  StopBtn.SetEnabled(false);
+  StartBtn.SetEnabled(true);
+  return !SrvSocket || SrvSocket->Stop(ServerSocket::StopPlan::Quit());
 }
 
 void TConfigDlg::entfernenBtnClick() {

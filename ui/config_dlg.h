@@ -18,7 +18,7 @@ class TConfigDlg : public ui::Dialog {
   // host: the plug-in's side and the log; dialogs: the set it belongs to (the restart dialog it
   // offers, the IP address dialog it opens).
   TConfigDlg(DialogHost& host, DialogSet& dialogs);
-  // Saves the settings; waits for the server's workers and releases the server object.
+  // Saves the settings and releases the server object, which quit has stopped.
   ~TConfigDlg() override;
 
   void PrepareDialog();
@@ -52,9 +52,9 @@ class TConfigDlg : public ui::Dialog {
   // The password a new installation gets: one digit.
   static std::string DefaultPassword();
 
-  // For quit: stops the server and waits (bounded) until no worker runs plug-in code. False
-  // when a worker did not end: the server is then left to it, and so must be everything it
-  // uses (the log, the settings, the request path).
+  // Quit's stop of the server: ends every worker (bounded, the player's messages flowing).
+  // False when a worker did not end: it still uses the server and everything it reaches (the
+  // log, the settings, the request path), so none of it may go.
   bool StopServerForQuit();
 
   // Controls, in the order of the layout table.

@@ -8,7 +8,8 @@
 namespace face {
 
 // Called by init on the user-interface thread before any dialog is built; `player` is the
-// player's main window, the owner of the message boxes and the dialogs.
+// player's main window. The dialogs do not take it as their owner: each has its own taskbar
+// entry and stays when the player is minimised.
 void Install(host::Window player);
 // Called by quit on the user-interface thread after every dialog has gone.
 void Remove();

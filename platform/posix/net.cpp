@@ -1,9 +1,13 @@
 #include "platform/net.h"
 
+#include "platform/clock.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -94,8 +98,13 @@ int SetReceiveTimeout(Socket s, int ms) {
   return SetTimeout(s, SO_RCVTIMEO, ms);
 }
 
-int SetSendTimeout(Socket s, int ms) {
-  return SetTimeout(s, SO_SNDTIMEO, ms);
+int SetNonBlocking(Socket s) {
+  int on = 1;
+  return ::ioctl(static_cast<int>(s), FIONBIO, &on) == 0 ? 0 : Fail();
+}
+
+bool WouldBlock(int error) {
+  return error == EAGAIN || error == EWOULDBLOCK;
 }
 
 int SetLingerAbort(Socket s) {
@@ -116,13 +125,9 @@ int Close(Socket s) {
     errno = EBADF;
     return Fail();
   }
-  // close() alone leaves a thread blocked in accept() or recv() waiting; shutdown() wakes it.
+  // close() alone leaves a thread blocked in accept() waiting; shutdown() wakes it.
   ::shutdown(static_cast<int>(s), SHUT_RDWR);
   return ::close(static_cast<int>(s)) == 0 ? 0 : Fail();
-}
-
-void Interrupt(Socket s) {
-  if (s >= 0) ::shutdown(static_cast<int>(s), SHUT_RDWR);
 }
 
 Socket Accept(Socket s, std::string& peer) {
@@ -176,6 +181,52 @@ std::uint16_t LocalPort(Socket s) {
   socklen_t len = sizeof sa;
   if (::getsockname(static_cast<int>(s), reinterpret_cast<sockaddr*>(&sa), &len) != 0) return 0;
   return ntohs(sa.sin_port);
+}
+
+WakeSocket::WakeSocket() {
+  int pair[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+    Fail();
+    return;
+  }
+  read_ = pair[0];
+  write_ = pair[1];
+}
+
+WakeSocket::~WakeSocket() {
+  if (read_ != kInvalidSocket) ::close(static_cast<int>(read_));
+  if (write_ != kInvalidSocket) ::close(static_cast<int>(write_));
+}
+
+void WakeSocket::Raise() {
+  if (raised_.exchange(true) || write_ == kInvalidSocket) return;
+  // The end of the stream makes the other end readable for good.
+  ::shutdown(static_cast<int>(write_), SHUT_WR);
+}
+
+Readiness WaitFor(Socket s, bool forWrite, int timeoutMs, const WakeSocket& wake) {
+  pollfd fds[2] = {{static_cast<int>(s), static_cast<short>(forWrite ? POLLOUT : POLLIN), 0},
+                   {static_cast<int>(wake.ReadEnd()), POLLIN, 0}};
+  const nfds_t count = wake.Valid() ? 2 : 1;
+  const std::int64_t deadline = timeoutMs > 0 ? clk::SteadyMs() + timeoutMs : 0;
+  for (;;) {
+    int wait = -1;
+    if (timeoutMs > 0) {
+      const std::int64_t left = deadline - clk::SteadyMs();
+      if (left <= 0) return Readiness::kTimedOut;
+      wait = static_cast<int>(left);
+    }
+    int n = ::poll(fds, count, wait);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      Fail();
+      return Readiness::kFailed;
+    }
+    if (count == 2 && fds[1].revents != 0) return Readiness::kWoken;
+    // An error or the peer's end also makes the socket "ready": the next call reports it.
+    if (n > 0) return Readiness::kReady;
+    if (timeoutMs > 0 && clk::SteadyMs() >= deadline) return Readiness::kTimedOut;
+  }
 }
 
 std::uint32_t InetAddr(const std::string& dotted) {

@@ -2,8 +2,6 @@
 
 #include <winsock.h>
 
-#include <algorithm>
-#include <mutex>
 #include <vector>
 
 namespace net {
@@ -21,57 +19,6 @@ SOCKET S(Socket s) {
   return static_cast<SOCKET>(s);
 }
 
-// Sockets whose receive was interrupted, until their owner closes them. Windows Sockets under
-// Wine wakes a blocked recv (and select) only by closing the socket, not by shutdown; closing
-// is the owner's business, so a receive waits in short slices and looks for this mark between.
-std::mutex g_interruptLock;
-std::vector<SOCKET> g_interrupted;
-constexpr DWORD kSliceMs = 50;
-
-bool Interrupted(SOCKET s) {
-  std::lock_guard<std::mutex> g(g_interruptLock);
-  return std::find(g_interrupted.begin(), g_interrupted.end(), s) != g_interrupted.end();
-}
-
-void Forget(SOCKET s) {
-  std::lock_guard<std::mutex> g(g_interruptLock);
-  g_interrupted.erase(std::remove(g_interrupted.begin(), g_interrupted.end(), s),
-                      g_interrupted.end());
-}
-
-// A time-out option of the socket in milliseconds, 0 (none) when it cannot be read.
-DWORD TimeoutOf(SOCKET s, int option) {
-  DWORD limit = 0;
-  int size = sizeof limit;
-  return getsockopt(s, SOL_SOCKET, option, reinterpret_cast<char*>(&limit), &size) == 0 ? limit : 0;
-}
-
-// Waits in short slices until s can be read (or written), looking for the interrupt mark
-// between them; limit (0: none) counts from start. 0 when ready, -1 with the error set.
-int WaitReady(SOCKET s, bool write, DWORD limit, DWORD start) {
-  for (;;) {
-    if (Interrupted(s)) {
-      WSASetLastError(WSAEINTR);
-      return -1;
-    }
-    DWORD slice = kSliceMs;
-    if (limit != 0) {
-      DWORD spent = GetTickCount() - start;
-      if (spent >= limit) {
-        WSASetLastError(WSAETIMEDOUT);
-        return -1;
-      }
-      slice = std::min(slice, limit - spent);
-    }
-    fd_set ready;
-    FD_ZERO(&ready);
-    FD_SET(s, &ready);
-    timeval wait{0, static_cast<long>(slice) * 1000};
-    int n = select(0, write ? nullptr : &ready, write ? &ready : nullptr, nullptr, &wait);
-    if (n == SOCKET_ERROR) return -1;
-    if (n > 0) return 0;
-  }
-}
 }  // namespace
 
 int Startup() {
@@ -124,12 +71,13 @@ int SetReceiveTimeout(Socket s, int ms) {
   return SetTimeout(s, SO_RCVTIMEO, ms);
 }
 
-int SetSendTimeout(Socket s, int ms) {
-  // A send blocked in the system cannot be woken by a quit (under Wine not even by shutdown):
-  // from here on the socket sends without blocking, and Send waits for room itself.
+int SetNonBlocking(Socket s) {
   u_long on = 1;
-  if (ioctlsocket(S(s), FIONBIO, &on) != 0) return -1;
-  return SetTimeout(s, SO_SNDTIMEO, ms);
+  return ioctlsocket(S(s), FIONBIO, &on) == 0 ? 0 : -1;
+}
+
+bool WouldBlock(int error) {
+  return error == WSAEWOULDBLOCK;
 }
 
 int SetLingerAbort(Socket s) {
@@ -146,17 +94,7 @@ int SetReuseAddress(Socket) {
 }
 
 int Close(Socket s) {
-  // The system may give the handle to the next socket: it must not inherit the mark.
-  Forget(S(s));
   return closesocket(S(s)) == 0 ? 0 : -1;
-}
-
-void Interrupt(Socket s) {
-  {
-    std::lock_guard<std::mutex> g(g_interruptLock);
-    g_interrupted.push_back(S(s));
-  }
-  shutdown(S(s), 2);  // SD_BOTH; on Windows it also ends the client's wait for a reply
 }
 
 Socket Accept(Socket s, std::string& peer) {
@@ -178,29 +116,13 @@ AcceptError ClassifyAcceptError(int error) {
 }
 
 int Receive(Socket s, char* buf, int len) {
-  // The receive time-out (SO_RCVTIMEO, inherited from the listening socket) bounds the whole
-  // wait; 0 means none.
-  if (WaitReady(S(s), false, TimeoutOf(S(s), SO_RCVTIMEO), GetTickCount()) != 0) return -1;
   int n = recv(S(s), buf, len, 0);
   return n == SOCKET_ERROR ? -1 : n;
 }
 
 int Send(Socket s, const char* buf, int len) {
-  // A socket with a send time-out sends without blocking (see SetSendTimeout): when there is no
-  // room, it waits like a receive waits for data, bounded by the time-out and ended by an
-  // interrupt. The time-out is read only then: most sends find room at once.
-  DWORD limit = 0;
-  DWORD start = 0;
-  for (bool waited = false;; waited = true) {
-    int n = send(S(s), buf, len, 0);
-    if (n != SOCKET_ERROR) return n;
-    if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
-    if (!waited) {
-      limit = TimeoutOf(S(s), SO_SNDTIMEO);
-      start = GetTickCount();
-    }
-    if (WaitReady(S(s), true, limit, start) != 0) return -1;
-  }
+  int n = send(S(s), buf, len, 0);
+  return n == SOCKET_ERROR ? -1 : n;
 }
 
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
@@ -213,6 +135,75 @@ std::uint16_t LocalPort(Socket s) {
   int len = sizeof sa;
   if (getsockname(S(s), reinterpret_cast<sockaddr*>(&sa), &len) != 0) return 0;
   return ntohs(sa.sin_port);
+}
+
+WakeSocket::WakeSocket() {
+  // Windows Sockets has no socket pair: a listener on the loopback address, one connection to
+  // it, and the listener closed again.
+  WSADATA data;
+  started_ = WSAStartup(0x0002, &data) == 0;
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+  SOCKET writer = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in sa = Address(htonl(INADDR_LOOPBACK), 0);
+  int len = sizeof sa;
+  SOCKET reader = INVALID_SOCKET;
+  if (listener != INVALID_SOCKET && writer != INVALID_SOCKET &&
+      bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 &&
+      listen(listener, 1) == 0 &&
+      getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len) == 0 &&
+      connect(writer, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0) {
+    reader = accept(listener, nullptr, nullptr);
+  }
+  const int error = WSAGetLastError();
+  if (listener != INVALID_SOCKET) closesocket(listener);
+  if (reader == INVALID_SOCKET) {
+    if (writer != INVALID_SOCKET) closesocket(writer);
+    WSASetLastError(error);
+    return;
+  }
+  read_ = static_cast<Socket>(reader);
+  write_ = static_cast<Socket>(writer);
+}
+
+WakeSocket::~WakeSocket() {
+  if (read_ != kInvalidSocket) closesocket(S(read_));
+  if (write_ != kInvalidSocket) closesocket(S(write_));
+  if (started_) WSACleanup();
+}
+
+void WakeSocket::Raise() {
+  if (raised_.exchange(true) || write_ == kInvalidSocket) return;
+  // One byte that nobody reads keeps the other end readable for good.
+  const char byte = 1;
+  send(S(write_), &byte, 1, 0);
+}
+
+Readiness WaitFor(Socket s, bool forWrite, int timeoutMs, const WakeSocket& wake) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    // The wake socket is always watched for reading; s for reading or for room to write.
+    fd_set reads;
+    fd_set writes;
+    FD_ZERO(&reads);
+    FD_ZERO(&writes);
+    FD_SET(S(s), forWrite ? &writes : &reads);
+    if (wake.Valid()) FD_SET(S(wake.ReadEnd()), &reads);
+    timeval wait{};
+    timeval* limit = nullptr;
+    if (timeoutMs > 0) {
+      const DWORD spent = GetTickCount() - start;
+      if (spent >= static_cast<DWORD>(timeoutMs)) return Readiness::kTimedOut;
+      const DWORD left = static_cast<DWORD>(timeoutMs) - spent;
+      wait.tv_sec = static_cast<long>(left / 1000);
+      wait.tv_usec = static_cast<long>(left % 1000) * 1000;
+      limit = &wait;
+    }
+    // Errors of a connection come as readiness: the next call on the socket reports them.
+    int n = select(0, &reads, forWrite ? &writes : nullptr, nullptr, limit);
+    if (n == SOCKET_ERROR) return Readiness::kFailed;
+    if (wake.Valid() && FD_ISSET(S(wake.ReadEnd()), &reads)) return Readiness::kWoken;
+    if (n > 0) return Readiness::kReady;
+  }
 }
 
 std::uint32_t InetAddr(const std::string& dotted) {

@@ -59,6 +59,7 @@ struct StdinLines::Impl {
   bool ended = false;
   CommandLoop* loop = nullptr;  // set while the command loop runs
   bool waiting = false;         // Next waits for a line
+  bool reading = false;         // the reader thread runs
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -101,7 +102,6 @@ StdinLines::StdinLines() : impl_(std::make_unique<Impl>()) {
   SetWindowLongPtrA(impl_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl_.get()));
   g_input = impl_->window;
   SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
-  std::thread(&ReadInput, impl_->window).detach();
 }
 
 StdinLines::~StdinLines() {
@@ -110,6 +110,12 @@ StdinLines::~StdinLines() {
 }
 
 bool StdinLines::Next(std::string& line) {
+  // The reader starts with the first line that is asked for, not before: a program that ends
+  // earlier (on a bad option) has no thread blocked in a read that could hold up its exit.
+  if (!impl_->reading) {
+    impl_->reading = true;
+    std::thread(&ReadInput, impl_->window).detach();
+  }
   for (;;) {
     if (!impl_->lines.empty()) {
       line = std::move(impl_->lines.front());
