@@ -48,6 +48,13 @@ if(WIN32)
   set_tests_properties(dll_server_in_playersim_exe PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
   add_dependencies(dll_loader playersim)
 
+  # Silent clients cost the server no wake-ups.
+  add_test(NAME idle_clients_cost_no_wakeups
+           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/win32/idle_check.py
+                   ${CMAKE_SOURCE_DIR}/tests/win32/wine.sh ${WINE_STATE} $<TARGET_FILE:playersim>
+                   ${CMAKE_BINARY_DIR}/idle_check)
+  set_tests_properties(idle_clients_cost_no_wakeups PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+
   # The native views, driven through real window messages.
   add_executable(views_test tests/win32/views_test.cpp tests/win32/views_support.cpp
                             ui/win32/window_text.cpp)
