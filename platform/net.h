@@ -71,6 +71,8 @@ class WakeSocket {
   WakeSocket& operator=(const WakeSocket&) = delete;
 
   bool Valid() const { return read_ != kInvalidSocket; }
+  // The error number of the refusal (0 when the pair exists).
+  int Error() const { return error_; }
   // Wakes every wait that watches it, now and from now on. Safe from any thread, and twice.
   void Raise();
   bool Raised() const { return raised_.load(); }
@@ -79,7 +81,9 @@ class WakeSocket {
  private:
   Socket read_ = kInvalidSocket;
   Socket write_ = kInvalidSocket;
-  bool started_ = false;  // holds a start-up of the socket library while the pair lives
+  int error_ = 0;
+  // Windows only: holds a start-up of the socket library while the pair lives.
+  [[maybe_unused]] bool started_ = false;
   std::atomic<bool> raised_{false};
 };
 

@@ -22,6 +22,9 @@ class ServedClients {
   // Ends every wait of every client, now and from now on (quit).
   void Interrupt() { stop_.Raise(); }
   const net::WakeSocket& Stop() const { return stop_; }
+  // Why a quit cannot interrupt the clients' waits (the system refused the wake socket); 0
+  // when it can.
+  int StopError() const { return stop_.Error(); }
 
  private:
   mutable std::mutex lock_;

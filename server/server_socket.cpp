@@ -24,6 +24,10 @@ bool ServerSocket::Abandon(const std::string& message) {
 
 void ServerSocket::Start() {
   if (Open()) {
+    // Clients are served all the same; only a quit cannot end their waits early.
+    if (workers_->StopError() != 0) {
+      Log("Stoppsignal fehlgeschlagen - Fehlercode: " + text::IntToStr(workers_->StopError()));
+    }
     host_.ServerStarted();
     workers_->Begin(listening_.load(), receiveTimeoutMs_);
   } else {

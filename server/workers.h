@@ -41,6 +41,7 @@ class Workers {
   int Waiting() const { return acceptor_.Waiting(); }
   int MostWaiting() const { return acceptor_.MostWaiting(); }
   int Threads() const { return threads_.Count(); }
+  int StopError() const { return clients_.StopError(); }
 
  private:
   // Starts a worker of gen, which Enlist has counted; a refusal of the system is logged, and the

@@ -186,7 +186,7 @@ std::uint16_t LocalPort(Socket s) {
 WakeSocket::WakeSocket() {
   int pair[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
-    Fail();
+    error_ = errno;
     return;
   }
   read_ = pair[0];

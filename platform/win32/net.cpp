@@ -158,7 +158,7 @@ WakeSocket::WakeSocket() {
   if (listener != INVALID_SOCKET) closesocket(listener);
   if (reader == INVALID_SOCKET) {
     if (writer != INVALID_SOCKET) closesocket(writer);
-    WSASetLastError(error);
+    error_ = error != 0 ? error : WSAENOBUFS;
     return;
   }
   read_ = static_cast<Socket>(reader);
