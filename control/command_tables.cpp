@@ -6,6 +6,7 @@
 #include "protocol/host_messages.h"
 #include "protocol/query_answers.h"
 #include "protocol/request_context.h"
+#include "protocol/state_answers.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ const CommandEntry kQueries[] = {
     {"SHOUTCAST_STATUS", 0, "", &Make<AnswerSHOUTCAST_STATUS>},
     {"VALIDATE_PASSWORD", 0, "", &Make<AnswerVALIDATE_PASSWORD>},
     {"GETINIFILE", IPC_GETINIFILE, "", &Make<AnswerGETINIFILE>},
+    {"GETSTATE", 0, "", &Make<AnswerGETSTATE>},
+    {"WAITCHANGE", 0, "", &Make<AnswerWAITCHANGE>},
 };
 
 const CommandEntry kControls[] = {

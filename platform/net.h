@@ -46,6 +46,9 @@ AcceptError ClassifyAcceptError(int error);
 // waits (bounded by its receive time-out), a non-blocking one fails at once with WouldBlock.
 [[nodiscard]] int Receive(Socket s, char* buf, int len);
 [[nodiscard]] int Send(Socket s, const char* buf, int len);
+// True when the peer has closed or reset the connection: a look that neither waits nor takes a
+// byte (data that has arrived, or nothing at all, is false).
+bool PeerClosed(Socket s);
 // Connects to addr (network byte order) and port (host byte order); for clients and tests.
 [[nodiscard]] int Connect(Socket s, std::uint32_t addr, std::uint16_t port);
 // The port a socket is bound to (host byte order), 0 when unknown.

@@ -163,10 +163,23 @@ void Interface::Serve(const std::string& received, const std::string& clientAddr
                       ReplySink& reply) {
   try {
     RequestContext request(SnapshotSettings(), *this, &reply);
+    request.watch = &watch_;
     ServeRequest(received, clientAddress, request, &backoff_);
   } catch (...) {
     Log("FEHLER in (Interface::Serve)");
   }
+}
+
+void Interface::ServerStarted() {
+  try {
+    watch_.Begin(FirstCounter(Now(), watch_.LastCounter()));
+  } catch (...) {
+    Log("FEHLER in (Interface::ServerStarted)");
+  }
+}
+
+void Interface::ServerStopping() {
+  watch_.End();
 }
 
 LanguageTranslation Interface::Language() {

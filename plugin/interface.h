@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "plugin/record.h"
 #include "protocol/request_context.h"
+#include "protocol/state_watch.h"
 #include "server/server_host.h"
 #include "ui/dialog_host.h"
 #include "ui/dialog_set.h"
@@ -97,6 +98,11 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   std::string TimeoutText() override { return GetTimeoutText(); }
   void Serve(const std::string& received, const std::string& clientAddress,
              ReplySink& reply) override;
+  // Each start hands out change counters of its own; a stop answers the waiting clients.
+  void ServerStarted() override;
+  void ServerStopping() override;
+  // The change counter and the clients that wait for a change.
+  StateWatch& Changes() { return watch_; }
 
   // The dialogs' side.
   std::string IniPath() override { return GetIniPath(); }
@@ -115,6 +121,8 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   GeneralPurposePlugin* record_;
   // Refused passwords per client address, for every request of this run.
   PasswordBackoff backoff_;
+  // Outlives the dialogs, whose server serves the waits.
+  StateWatch watch_{*this};
   DialogSet dialogs_;
 };
 

@@ -29,12 +29,17 @@ class ReplySink {
  public:
   // Every byte or nothing useful: false when the client is gone before all were taken.
   virtual bool SendAll(const std::string& bytes) = 0;
+  // True when the client has closed or reset the connection (a look that takes nothing), for
+  // a request that waits before it answers.
+  virtual bool ClientGone() { return false; }
 
  protected:
   ~ReplySink() = default;
 };
 
 // The player and the plug-in as the answers use them.
+class StateWatch;
+
 class RequestHost : public LogSink {
  public:
   // The user or command message to the player's main window, synchronously.
@@ -69,4 +74,6 @@ struct RequestContext {
   RequestHost& host;
   ReplySink* reply;  // null: the reply texts go to the log instead
   TokenString tokens;
+  // The change counter and its waits; null where nobody serves them (the state then counts 0).
+  StateWatch* watch = nullptr;
 };

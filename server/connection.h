@@ -34,6 +34,8 @@ class Connection final : public ReplySink {
   // Sends every byte, looping over partial sends; false when the connection fails, the server
   // stops, or the send time-out runs out before everything is sent.
   bool SendAll(const std::string& data) override;
+  // The client has closed or reset its end (a request that waits looks now and then).
+  bool ClientGone() override { return net::PeerClosed(client_); }
 
  private:
   // Waits until the socket can be read (or written) within what is left until deadlineMs

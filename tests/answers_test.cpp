@@ -194,6 +194,10 @@ TEST_F(Answers, CurrentTitleDropsTheSuffix) {
     EXPECT_EQ(Ask("GETCURRENTTITLE?"), c.reply + "\n") << c.text.substr(0, 40);
   }
   EXPECT_TRUE(main_->Calls().empty());
+  // The whole state keeps its one line per key: a line break in the title is one blank.
+  main_->SetText("1. A\r\nB\nC\r - Winamp");
+  const std::string state = Ask("GETSTATE?");
+  EXPECT_NE(state.find("\ntitle=1. A B C \nms="), std::string::npos) << state;
 }
 
 TEST_F(Answers, DeletePositionGoesToThePlaylistWindow) {

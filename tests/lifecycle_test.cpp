@@ -159,4 +159,30 @@ TEST_F(Lifecycle, QuitRightAfterARestartWithSilentClientsIsPromptAndEndsEveryWor
   log_ = std::make_unique<LogWatcher>();
 }
 
+TEST_F(Lifecycle, QuitAnswersEightWaitingClientsAndEndsSixteenSilentOnesWithinTwoSeconds) {
+  const int threadsBefore = ProcessThreads();
+  Config().PasswdEdit.SetText("pw");
+  Config().httpheadChkBox.SetChecked(false);
+  const std::uint16_t port = StartServer("0", "0");
+  const std::string state = Request(port, "GET /GETSTATE?p=pw HTTP/1.0\r\n\r\n");
+  const std::string since = state.substr(8, state.find('\n') - 8);
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < 24; ++i) {
+    clients.push_back(std::make_unique<Client>(port));
+    if (i < 8) clients.back()->Send("GET /WAITCHANGE?p=pw&since=" + since + " HTTP/1.0\r\n\r\n");
+  }
+  ASSERT_TRUE(Eventually([] { return PluginInterface->Changes().Waiting() == 8; }));
+  ASSERT_TRUE(log_->WaitFor("Server: Client connect: 127.0.0.1", 25));
+  log_.reset();
+  const auto started = Clock::now();
+  record_->quit();
+  EXPECT_LT(Clock::now() - started, 2s);
+  EXPECT_EQ(PluginInterface, nullptr);
+  for (int i = 0; i < 24; ++i) EXPECT_EQ(clients[i]->ReadAll(2000), i < 8 ? state : "") << i;
+  EXPECT_TRUE(Eventually([&] { return ProcessThreads() <= threadsBefore; }))
+      << ProcessThreads() << " threads, " << threadsBefore << " before";
+  ASSERT_EQ(record_->init(), 0);  // for the fixture's own quit
+  log_ = std::make_unique<LogWatcher>();
+}
+
 }  // namespace

@@ -170,6 +170,13 @@ int Send(Socket s, const char* buf, int len) {
   return n >= 0 ? static_cast<int>(n) : Fail();
 }
 
+bool PeerClosed(Socket s) {
+  char c;
+  const ssize_t n = ::recv(static_cast<int>(s), &c, 1, MSG_PEEK | MSG_DONTWAIT);
+  if (n == 0) return true;
+  return n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR;
+}
+
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
   sockaddr_in sa = Address(addr, port);
   return ::connect(static_cast<int>(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0

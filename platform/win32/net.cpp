@@ -125,6 +125,19 @@ int Send(Socket s, const char* buf, int len) {
   return n == SOCKET_ERROR ? -1 : n;
 }
 
+bool PeerClosed(Socket s) {
+  // Only a readable socket is asked, so the look cannot block even where the socket blocks.
+  fd_set reads;
+  FD_ZERO(&reads);
+  FD_SET(S(s), &reads);
+  timeval now{};
+  if (select(0, &reads, nullptr, nullptr, &now) != 1) return false;
+  char c;
+  const int n = recv(S(s), &c, 1, MSG_PEEK);
+  if (n == 0) return true;
+  return n == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK;
+}
+
 int Connect(Socket s, std::uint32_t addr, std::uint16_t port) {
   sockaddr_in sa = Address(addr, port);
   return connect(S(s), reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
