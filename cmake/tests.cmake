@@ -111,7 +111,7 @@ else()
     add_test(NAME browser_remote_page
              COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/browser/remote_page_test.py
                      $<TARGET_FILE:playersim>)
-    set_tests_properties(browser_remote_page PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+    set_tests_properties(browser_remote_page PROPERTIES TIMEOUT 200 RUN_SERIAL TRUE)
   endif()
   # The same dialog script and expected output as for playersim.exe under Wine.
   add_test(NAME dialog_script

@@ -88,6 +88,28 @@ class Playersim:
         self.process.wait(timeout=LIMIT)
 
 
+def http_get(command):
+    """One request from another client, as any client sends it; the answer text."""
+    with socket.create_connection(("127.0.0.1", PORT), timeout=LIMIT) as c:
+        c.sendall(("GET /%s?p=velotam HTTP/1.0\r\n\r\n" % command).encode())
+        reply = b""
+        while True:
+            part = c.recv(4096)
+            if not part:
+                break
+            reply += part
+    return reply.decode("latin-1").partition("\n\n")[2]
+
+
+def drain(player):
+    lines = []
+    while True:
+        try:
+            lines.append(player.lines.get_nowait())
+        except queue.Empty:
+            return lines
+
+
 def browser(width, height):
     options = webdriver.ChromeOptions()
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
@@ -129,6 +151,13 @@ def run(program, shots):
         wait_until("the title", lambda: "Morning Light" in driver.find_element(By.ID, "title").text)
         wait_until("enabled controls", lambda: driver.find_element(By.ID, "play").is_enabled())
 
+        # A change made by another client shows within a second: the page listens for it.
+        title = lambda: driver.find_element(By.ID, "title").text
+        http_get("NEXT")
+        started = time.monotonic()
+        wait_until("the next title from another client", lambda: "Abendlied" in title(), 1.0)
+        print("a NEXT from another client showed after %.0f ms" % ((time.monotonic() - started) * 1000))
+
         driver.find_element(By.ID, "play").click()
         player.wait_state("status", "1")
         wait_until("the play state", lambda: driver.find_element(By.ID, "status").text == "Wiedergabe")
@@ -149,6 +178,29 @@ def run(program, shots):
         wait_until("the third entry marked", lambda: driver.find_elements(
             By.CSS_SELECTOR, "#list li")[2].get_attribute("class") == "current")
         wait_until("the third title", lambda: "Night Train" in driver.find_element(By.ID, "title").text)
+
+        # While it plays, the time bar moves every second with no request of the page.
+        shown = set()
+        deadline = time.monotonic() + 3.5
+        while time.monotonic() < deadline:
+            shown.add(driver.find_element(By.ID, "time").text)
+            time.sleep(0.1)
+        assert len(shown) >= 3, shown
+
+        # With the player stopped, the open page costs a handful of requests a minute.
+        http_get("STOP")
+        player.send("check LoggingChkBox 1")
+        wait_until("the stop on the page", lambda: driver.find_element(By.ID, "status").text == "Gestoppt")
+        time.sleep(1.0)  # the page's answer to the stop is served and logged
+        drain(player)
+        time.sleep(60)
+        lines = [l for l in drain(player) if l.startswith("LOG ")]
+        connects = sum(1 for l in lines if l.startswith("LOG Server: Client connect: "))
+        print("60 s with the player stopped: %d requests, %d log lines" % (connects, len(lines)))
+        assert connects <= 6, connects
+        assert len(lines) <= 80, len(lines)
+        player.send("check LoggingChkBox 0")
+        http_get("PLAY")
 
         if shots:
             time.sleep(1.5)  # the position bar moves on: a picture with some progress
