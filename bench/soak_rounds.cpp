@@ -14,9 +14,9 @@
 namespace soak {
 
 const char* const kNames[kKinds] = {
-    "queries",        "controls",  "malformed",      "overlong", "empty",
-    "silent",         "half-sent", "wrong password", "reset",    "reset before accept",
-    "stopped reading"};
+    "queries",         "controls",  "malformed",          "overlong", "empty",
+    "silent",          "half-sent", "wrong password",     "reset",    "reset before accept",
+    "stopped reading", "waiting",   "reset while waiting"};
 
 void Counts::Wrong(const std::string& what) {
   ++wrong;
@@ -142,6 +142,36 @@ void Control(int s, std::mt19937& rng, Counts& counts) {
   }
 }
 
+// The counter of the latest state answer, so that a waiting client mostly waits.
+std::atomic<long long> g_counter{0};
+
+// A WAITCHANGE with the latest known counter: the whole state comes at a change, after its
+// time-out of 1 s, or at once (the counter moved on, or every place is taken); a client that
+// resets while it waits must free its place and worker.
+void Waiting(int s, bool reset, std::mt19937& rng, Counts& counts) {
+  const std::string target =
+      "WAITCHANGE?since=" + std::to_string(g_counter.load()) + "&timeout=1&p=velotam";
+  SendAll(s, Request(target));
+  if (reset) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(rng() % 400));
+    return ResetOnClose(s);
+  }
+  const auto started = Clock::now();
+  std::string reply, text;
+  bool ok = ReadAll(s, reply) && AnswerText(reply, text) && text.starts_with("counter=");
+  static const char* const kKeys[] = {"\nplaying=", "\npos=",    "\nlength=",  "\ntitle=", "\nms=",
+                                      "\nseconds=", "\nvolume=", "\nshuffle=", "\nrepeat="};
+  std::size_t at = 0;
+  for (const char* key : kKeys) {
+    at = ok ? text.find(key, at) : std::string::npos;
+    ok = at != std::string::npos;
+  }
+  if (ok) g_counter = std::atoll(text.c_str() + 8);
+  // Its time-out, and the time a busy server needs to send the answer.
+  if (Clock::now() - started > 4s) ok = false;
+  if (!ok) counts.Wrong(target + " -> " + reply);
+}
+
 // The kinds that get no answer: what they send, and whether the server may reset them.
 void Unanswered(Kind k, int s, std::mt19937& rng, Counts& counts) {
   switch (k) {
@@ -205,6 +235,8 @@ void Round(Kind k, std::mt19937& rng, Counts& counts, const std::atomic<bool>& s
       Query(s, rng, counts);
     } else if (k == kControl) {
       Control(s, rng, counts);
+    } else if (k == kWait || k == kResetWhileWaiting) {
+      Waiting(s, k == kResetWhileWaiting, rng, counts);
     } else {
       Unanswered(k, s, rng, counts);
     }
@@ -217,7 +249,9 @@ Kind Pick(std::mt19937& rng) {
   const unsigned r = rng() % 100;
   if (r < 2) return kResetBeforeAccept;
   if (r < 3) return kStopReading;
-  if (r < 45) return kQuery;  // 3 to 44: the first three went to the kinds above
+  if (r < 40) return kQuery;  // 3 to 39: the first three went to the kinds above
+  if (r < 43) return kWait;
+  if (r < 45) return kResetWhileWaiting;
   if (r < 70) return kControl;
   if (r < 76) return kMalformed;
   if (r < 80) return kOverlong;

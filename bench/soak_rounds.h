@@ -24,6 +24,8 @@ enum Kind {
   kReset,
   kResetBeforeAccept,
   kStopReading,
+  kWait,
+  kResetWhileWaiting,
   kKinds
 };
 extern const char* const kNames[kKinds];
