@@ -13,13 +13,7 @@ namespace {
 using namespace testing_support;
 using Strings = std::vector<std::string>;
 
-class Focus : public PluginTest {
- protected:
-  void TearDown() override {
-    ui::MoveFocus(nullptr);
-    PluginTest::TearDown();
-  }
-};
+class Focus : public PluginTest {};
 
 TEST(OctetMask, TypingReplacesTheSelectionWithAsManyDigitsAsFit) {
   struct Case {
@@ -59,23 +53,23 @@ TEST_F(Focus, AShownFormHasItsFirstControlFocusedAndKeepsItsFocusWhileAnotherIsA
   for (const auto& c : cases) {
     c.form->Show();
     EXPECT_EQ(c.form->FocusedControl(), c.first) << c.form->Name();
-    EXPECT_EQ(ui::Focused(), c.first) << c.form->Name();
+    EXPECT_EQ(Forms().Focused(), c.first) << c.form->Name();
   }
   ip.Hide();
   restart.Hide();
-  EXPECT_EQ(ui::Focused(), &config.CloseBttn);  // the form active before
+  EXPECT_EQ(Forms().Focused(), &config.CloseBttn);  // the form active before
 
   // A changed port whose form loses the activation to another form runs no Exit handler; the
   // next move within the form does.
-  ui::MoveFocus(&config.PortEdit);
+  Forms().MoveFocus(&config.PortEdit);
   config.PortEdit.SetText("4999");
   ip.Show();
-  ui::MoveFocus(&ip.IP_secondnum);
+  Forms().MoveFocus(&ip.IP_secondnum);
   EXPECT_FALSE(restart.Shown());
   ip.Hide();
-  ui::MoveFocus(&config.PortEdit);  // the window activated again
+  Forms().MoveFocus(&config.PortEdit);  // the window activated again
   EXPECT_FALSE(restart.Shown());
-  ui::MoveFocus(&config.httpheadChkBox);
+  Forms().MoveFocus(&config.httpheadChkBox);
   EXPECT_TRUE(restart.Shown());
   restart.Hide();
   config.Hide();
