@@ -53,7 +53,7 @@ void Quit() {
     if (central != nullptr) {
       const bool stopped = central->StopServerForQuit();
       if (!stopped) central->KeepForWorker();
-      // No view reaches the object through the global while it goes.
+      // Nothing reaches the object through the global while it goes.
       PluginInterface = nullptr;
       if (stopped) delete central;
     }

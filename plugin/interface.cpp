@@ -14,8 +14,9 @@
 Interface* PluginInterface = nullptr;
 
 namespace {
-// The clock seams, replaced by tests for the whole run: the workers read them on any thread.
+// The clock of the Date header: a seam that tests replace, read by the workers on any thread.
 clk::UtcTime (*g_clock)() = &clk::NowUtc;
+// The password back-off's clock: a seam that tests replace, read by the workers on any thread.
 std::int64_t (*g_steadyClock)() = &clk::SteadyMs;
 }  // namespace
 
