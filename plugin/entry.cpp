@@ -3,7 +3,6 @@
 #include "base/version.h"
 #include "plugin/interface.h"
 #include "plugin/record.h"
-#include "ui/face.h"
 
 namespace {
 int Init();
@@ -11,6 +10,8 @@ void Config();
 void Quit();
 }  // namespace
 
+// The record the player takes by the export and fills in (its window, the DLL's instance): it
+// lives as long as the DLL, whoever asks for it.
 GeneralPurposePlugin g_record = {
     kPluginRecordVersion, kBannerWithCredit, &Init, &Config, &Quit, host::kNoWindow, nullptr};
 
@@ -23,7 +24,6 @@ namespace {
 int Init() {
   try {
     if (PluginInterface != nullptr) return 0;
-    face::Install(g_record.hwndParent);
     PluginInterface = new Interface(&g_record);
     PluginInterface->SetupConfigDialog();
   } catch (...) {
@@ -46,21 +46,17 @@ void Config() {
 
 void Quit() {
   // The one place that decides what happens to a worker that does not end: the central object
-  // and its dialogs stay, and the worker's reference keeps the DLL loaded until it ends.
+  // and its dialogs stay (their windows, the hook and the window classes go with the face), and
+  // the worker's reference keeps the DLL loaded until it ends.
   try {
     Interface* central = PluginInterface;
     if (central != nullptr) {
       const bool stopped = central->StopServerForQuit();
       if (!stopped) central->KeepForWorker();
-      // No view reaches the object through the global while it goes.
+      // Nothing reaches the object through the global while it goes.
       PluginInterface = nullptr;
       if (stopped) delete central;
     }
-  } catch (...) {
-  }
-  // Also after a failed init: the hook and the window classes must not outlive the DLL.
-  try {
-    face::Remove();
   } catch (...) {
   }
 }

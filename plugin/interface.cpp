@@ -6,19 +6,28 @@
 #include "platform/net.h"
 #include "protocol/host_messages.h"
 #include "ui/config_dlg.h"
+#include "ui/face.h"
+#include "ui/models/forms.h"
 
+// The one central object of the run; the entry points create it and take it away, and the
+// player's callbacks (which carry no context) reach it here.
 Interface* PluginInterface = nullptr;
 
-void ui::Log(const std::string& line) {
-  Interface::Log(line);
-}
-
 namespace {
+// The clock of the Date header: a seam that tests replace, read by the workers on any thread.
 clk::UtcTime (*g_clock)() = &clk::NowUtc;
+// The password back-off's clock: a seam that tests replace, read by the workers on any thread.
 std::int64_t (*g_steadyClock)() = &clk::SteadyMs;
 }  // namespace
 
-Interface::Interface(GeneralPurposePlugin* record) : record_(record), dialogs_(*this) {}
+Interface::Interface(GeneralPurposePlugin* record)
+    : record_(record),
+      dialogs_(*this),
+      face_(face::Make(dialogs_.Forms(), static_cast<DialogHost&>(*this))) {}
+
+Interface::~Interface() {
+  face_.reset();
+}
 
 bool Interface::StopServerForQuit() {
   // A throw would end the player: the server's stop stops its own failures.
@@ -45,6 +54,10 @@ void Interface::KeepForWorker() {
   }
   try {
     WriteLog("Quit: Server-Thread endet nicht - Objekte bleiben bestehen");
+  } catch (...) {
+  }
+  try {
+    face_.reset();
   } catch (...) {
   }
 }

@@ -6,6 +6,7 @@
 // request gets a snapshot of the settings as they are when it arrives.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,16 @@
 
 class LanguageTranslation;
 class TConfigDlg;
+namespace ui {
+class Face;
+}
 
 class Interface final : public ServerHost, public RequestHost, public DialogHost {
  public:
+  // Builds the dialogs, then the face of the build that shows them.
   explicit Interface(GeneralPurposePlugin* record);
-  // Destroys the dialogs (saving the settings); quit has stopped the server before.
-  ~Interface() = default;
+  // The face goes, then the dialogs (saving the settings); quit has stopped the server before.
+  ~Interface();
   Interface(const Interface&) = delete;
   Interface& operator=(const Interface&) = delete;
 
@@ -33,7 +38,8 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // until no worker runs plug-in code. False when a worker did not end; the object must then be
   // kept (KeepForWorker).
   bool StopServerForQuit();
-  // Quit leaves this object to a worker that did not end: saves the settings and says so.
+  // Quit leaves this object to a worker that did not end: saves the settings and says so; the
+  // face goes (the dialogs' windows, the message hook and the window classes), the models stay.
   void KeepForWorker();
 
   void SetupConfigDialog();
@@ -124,6 +130,8 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
   // Outlives the dialogs, whose server serves the waits.
   StateWatch watch_{*this};
   DialogSet dialogs_;
+  // After the dialogs, so that it goes before them.
+  std::unique_ptr<ui::Face> face_;
 };
 
 extern Interface* PluginInterface;

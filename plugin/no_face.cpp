@@ -1,9 +1,12 @@
 #include "ui/face.h"
 
-// The program sets its own face hooks (or none).
+#include "ui/models/forms.h"
+
+// The program attaches its own face to the forms (or none).
 namespace face {
 
-void Install(host::Window) {}
-void Remove() {}
+std::unique_ptr<ui::Face> Make(ui::Forms&, LogSink&) {
+  return nullptr;
+}
 
 }  // namespace face

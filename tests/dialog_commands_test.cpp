@@ -13,7 +13,8 @@ using ui::Kind;
 // A dialog with one control of each kind the commands treat differently.
 class SampleDialog : public ui::Dialog {
  public:
-  explicit SampleDialog(const char* name) : ui::Dialog(name, "Sample", {0, 0, 100, 100}) {
+  SampleDialog(ui::Forms& forms, const char* name)
+      : ui::Dialog(forms, name, "Sample", {0, 0, 100, 100}) {
     Box.AddPartner(Other);
     Combo.SetItems({"eins", "zwei"});
     for (ui::Control* c : Controls()) {
@@ -24,7 +25,7 @@ class SampleDialog : public ui::Dialog {
     // Like an octet field: after three characters the focus moves on.
     Field.OnKeyUp = [this] {
       events.push_back("keyup " + Field.Text());
-      if (Field.Text().size() >= 3) ui::MoveFocus(&Btn);
+      if (Field.Text().size() >= 3) AllForms().MoveFocus(&Btn);
     };
   }
 
@@ -43,14 +44,12 @@ class DialogCommandsTest : public ::testing::Test {
   void SetUp() override {
     console::SetLineSink([this](const std::string& l) { out.push_back(l); });
   }
-  void TearDown() override {
-    ui::MoveFocus(nullptr);
-    console::SetLineSink(nullptr);
-  }
+  void TearDown() override { console::SetLineSink(nullptr); }
   bool Run(const std::string& line) { return commands.Handle(line); }
 
-  SampleDialog first{"First"};
-  SampleDialog second{"Second"};
+  ui::Forms forms;  // before the dialogs, which belong to it
+  SampleDialog first{forms, "First"};
+  SampleDialog second{forms, "Second"};
   console::DialogCommands commands{[this] {
                                      return std::vector<ui::Dialog*>{&first, &second};
                                    },
@@ -84,7 +83,7 @@ TEST_F(DialogCommandsTest, FocusRunsExitThenEnter) {
   Run("focus First.Field");
   Run("focus First.Combo");
   EXPECT_EQ(first.events, (Strings{"enter Field", "exit Field", "enter Combo"}));
-  EXPECT_EQ(ui::Focused(), &first.Combo);
+  EXPECT_EQ(forms.Focused(), &first.Combo);
 }
 
 TEST_F(DialogCommandsTest, TextCheckAndSelectChangeOnlyWhatTheyName) {
@@ -114,13 +113,13 @@ TEST_F(DialogCommandsTest, KeyTypesIntoWhicheverControlHasTheFocus) {
   struct : LogSink {
     void WriteLog(const std::string&) override {}
   } noLog;
-  TOKBottomDlg ip(noLog);
+  TOKBottomDlg ip(forms, noLog);
   console::DialogCommands keys{[&ip] { return std::vector<ui::Dialog*>{&ip}; },
                                [&ip] { return std::vector<ui::Dialog*>{&ip}; }};
   keys.Handle("key IP_secondnum 12345");
   EXPECT_EQ(ip.IP_secondnum.Text(), "123");  // then the focus moved on
   EXPECT_EQ(ip.IP_thirdnum.Text(), "45");
-  EXPECT_EQ(ui::Focused(), &ip.IP_thirdnum);
+  EXPECT_EQ(forms.Focused(), &ip.IP_thirdnum);
   keys.Handle("key OKBtn 1");
   EXPECT_EQ(out, (Strings{"ERROR OKBtn is no octet field"}));
 }

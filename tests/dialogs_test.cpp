@@ -23,11 +23,24 @@ int Count(const Strings& lines, const std::string& line) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
-// Sets the face hooks for one test and takes them away at its end.
-class HooksGuard {
+// A face for one test, attached to the plug-in's forms until its end: `modal` is the modal
+// loop; it counts the IP address dialogs built and gone.
+class TestFace final : public ui::Face {
  public:
-  explicit HooksGuard(ui::FaceHooks hooks) { ui::SetFaceHooks(std::move(hooks)); }
-  ~HooksGuard() { ui::SetFaceHooks({}); }
+  explicit TestFace(std::function<void(ui::Dialog&)> modal) : modal_(std::move(modal)) {
+    Forms().SetFace(this);
+  }
+  ~TestFace() override { Forms().SetFace(nullptr); }
+  void Created(ui::Dialog& d) override { created += d.Name() == "OKBottomDlg"; }
+  void Destroyed(ui::Dialog& d) override { destroyed += d.Name() == "OKBottomDlg"; }
+  void Shown(ui::Dialog&) override {}
+  void RunModal(ui::Dialog& d) override { modal_(d); }
+
+  int created = 0;
+  int destroyed = 0;
+
+ private:
+  std::function<void(ui::Dialog&)> modal_;
 };
 
 class Dialogs : public PluginTest {
@@ -38,10 +51,6 @@ class Dialogs : public PluginTest {
     log_->Clear();
     StopServer();
     ASSERT_TRUE(log_->WaitFor("Server: Client connect beendet."));
-  }
-  void TearDown() override {
-    ui::MoveFocus(nullptr);
-    PluginTest::TearDown();
   }
 };
 
@@ -84,9 +93,9 @@ TEST_F(Dialogs, ChangingAddressPortOrTimeOutOffersTheRestart) {
   for (const auto& c : cases) {
     PluginDialogs().Restart().Hide();
     set(c.control, c.before);
-    ui::MoveFocus(c.control);
+    Forms().MoveFocus(c.control);
     set(c.control, c.after);
-    ui::MoveFocus(&d.httpheadChkBox);
+    Forms().MoveFocus(&d.httpheadChkBox);
     EXPECT_EQ(PluginDialogs().Restart().Shown(), c.offered)
         << c.control->Name() << " '" << c.before << "' -> '" << c.after << "'";
   }
@@ -96,9 +105,9 @@ TEST_F(Dialogs, ChangingAddressPortOrTimeOutOffersTheRestart) {
   for (ui::Control* c :
        {static_cast<ui::Control*>(&d.IPCombo), static_cast<ui::Control*>(&d.PortEdit),
         static_cast<ui::Control*>(&d.TimeOutEdit), static_cast<ui::Control*>(&d.IPCombo)}) {
-    ui::MoveFocus(c);
+    Forms().MoveFocus(c);
   }
-  ui::MoveFocus(nullptr);
+  Forms().MoveFocus(nullptr);
   EXPECT_FALSE(PluginDialogs().Restart().Shown());
 }
 
@@ -108,9 +117,9 @@ TEST_F(Dialogs, RestartWhileRunningMovesTheServerToTheNewPort) {
   ServerSocket* server = Config().SrvSocket.get();
   std::uint16_t fresh = FreePort();
   ASSERT_NE(fresh, 0);
-  ui::MoveFocus(&Config().PortEdit);
+  Forms().MoveFocus(&Config().PortEdit);
   Config().PortEdit.SetText(std::to_string(fresh));
-  ui::MoveFocus(nullptr);
+  Forms().MoveFocus(nullptr);
   ASSERT_TRUE(PluginDialogs().Restart().Shown());
   log_->Clear();
 
@@ -129,13 +138,13 @@ TEST_F(Dialogs, RestartWhileRunningMovesTheServerToTheNewPort) {
 
 TEST_F(Dialogs, CancelLeavesTheServerAsItIs) {
   std::uint16_t old = StartServer();
-  ui::MoveFocus(&Config().PortEdit);
+  Forms().MoveFocus(&Config().PortEdit);
   Config().PortEdit.SetText("0 ");
   Config().TimeOutEdit.SetText("300");
-  ui::MoveFocus(&Config().TimeOutEdit);  // PortEdit unchanged after trimming: no offer
+  Forms().MoveFocus(&Config().TimeOutEdit);  // PortEdit unchanged after trimming: no offer
   EXPECT_FALSE(PluginDialogs().Restart().Shown());
   Config().TimeOutEdit.SetText("301");
-  ui::MoveFocus(nullptr);
+  Forms().MoveFocus(nullptr);
   ASSERT_TRUE(PluginDialogs().Restart().Shown());
   log_->Clear();
   PluginDialogs().Restart().CancelBtn.OnClick();
@@ -206,41 +215,41 @@ TEST_F(Dialogs, TypingMovesTheFocusOnOnceAFieldIsFull) {
       {&d.IP_thirdnum, '7', "007", &d.IP_fourthnum}, {&d.IP_fourthnum, '3', "3", &d.IP_fourthnum},
       {&d.IP_fourthnum, '0', "30", &d.IP_fourthnum}, {&d.IP_fourthnum, '0', "255", &d.OKBtn},
   };
-  ui::MoveFocus(&d.IP_firstnum);
+  Forms().MoveFocus(&d.IP_firstnum);
   for (const auto& s : steps) {
     d.TypeKey(*s.field, s.key);
     EXPECT_EQ(s.field->Text(), s.text) << s.field->Name() << " " << s.key;
-    EXPECT_EQ(ui::Focused(), s.focus) << s.field->Name() << " " << s.key;
+    EXPECT_EQ(Forms().Focused(), s.focus) << s.field->Name() << " " << s.key;
   }
   EXPECT_TRUE(d.IsAddressValid());
   EXPECT_EQ(d.GetAddressText(), "255.127.007.255");
 
   // A dot moves on from a field that holds a digit, and from no other.
   d.IP_firstnum.SetText("");
-  ui::MoveFocus(&d.IP_firstnum);
+  Forms().MoveFocus(&d.IP_firstnum);
   d.TypeKey(d.IP_firstnum, '.');
-  EXPECT_EQ(ui::Focused(), &d.IP_firstnum);
+  EXPECT_EQ(Forms().Focused(), &d.IP_firstnum);
   d.TypeKey(d.IP_firstnum, '1');
   d.TypeKey(d.IP_firstnum, '.');
-  EXPECT_EQ(ui::Focused(), &d.IP_secondnum);
+  EXPECT_EQ(Forms().Focused(), &d.IP_secondnum);
 
   // Tabbing into a full field passes through it: the Tab's release lands there.
-  ui::MoveFocus(&d.IP_secondnum);
+  Forms().MoveFocus(&d.IP_secondnum);
   d.TypeKey(d.IP_secondnum, '\t');
-  EXPECT_EQ(ui::Focused(), &d.IP_thirdnum);
+  EXPECT_EQ(Forms().Focused(), &d.IP_thirdnum);
 
   // A deleted middle digit leaves a blank that the next release closes; leaving a field
   // normalises it too.
   d.IP_firstnum.SetText("1 3");
-  ui::MoveFocus(&d.IP_firstnum);
+  Forms().MoveFocus(&d.IP_firstnum);
   d.TypeKey(d.IP_firstnum, '\b');
   EXPECT_EQ(d.IP_firstnum.Text(), "13");
   d.IP_secondnum.SetText(" 300");
-  ui::MoveFocus(&d.IP_secondnum);
-  ui::MoveFocus(&d.IP_thirdnum);
+  Forms().MoveFocus(&d.IP_secondnum);
+  Forms().MoveFocus(&d.IP_thirdnum);
   EXPECT_EQ(d.IP_secondnum.Text(), "255");
   EXPECT_EQ(d.GetAddressText(), "13.255.007.255");
-  ui::MoveFocus(nullptr);
+  Forms().MoveFocus(nullptr);
 }
 
 TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
@@ -257,37 +266,34 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
       {{"10", "0", "0", "7"}, true, {"10.0.0.7"}},  // a duplicate is added again
   };
   const Case* current = nullptr;
-  int created = 0, destroyed = 0, modal = 0;
-  HooksGuard hooks(
-      {[&](ui::Dialog& dialog) {
-         ++modal;
-         auto& d = static_cast<TOKBottomDlg&>(dialog);
-         EXPECT_EQ(PluginDialogs().IpAddress(), &d);
-         EXPECT_TRUE(d.Shown());
-         ui::Edit* fields[] = {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum};
-         for (int i = 0; i < 4; ++i) {
-           ui::MoveFocus(fields[i]);
-           for (char ch : current->octets[static_cast<std::size_t>(i)]) {
-             d.TypeKey(*fields[i], ch);
-           }
-         }
-         (current->ok ? d.OKBtn : d.CancelBtn).OnClick();
-       },
-       [&](ui::Dialog& d) { created += d.Name() == "OKBottomDlg"; },
-       [&](ui::Dialog& d) { destroyed += d.Name() == "OKBottomDlg"; }, nullptr});
+  int modal = 0;
+  TestFace face([&](ui::Dialog& dialog) {
+    ++modal;
+    auto& d = static_cast<TOKBottomDlg&>(dialog);
+    EXPECT_EQ(PluginDialogs().IpAddress(), &d);
+    EXPECT_TRUE(d.Shown());
+    ui::Edit* fields[] = {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum};
+    for (int i = 0; i < 4; ++i) {
+      Forms().MoveFocus(fields[i]);
+      for (char ch : current->octets[static_cast<std::size_t>(i)]) {
+        d.TypeKey(*fields[i], ch);
+      }
+    }
+    (current->ok ? d.OKBtn : d.CancelBtn).OnClick();
+  });
   Strings expected;
-  ui::MoveFocus(&Config().AdrListBox);
+  Forms().MoveFocus(&Config().AdrListBox);
   for (const auto& c : cases) {
     current = &c;
     Config().hinzfuegenBtn.OnClick();
     expected.insert(expected.end(), c.added.begin(), c.added.end());
     EXPECT_EQ(Config().AdrListBox.Items(), expected) << c.octets[0] << " " << c.ok;
     EXPECT_EQ(PluginDialogs().IpAddress(), nullptr);
-    EXPECT_EQ(ui::Focused(), &Config().AdrListBox);  // back where it was
+    EXPECT_EQ(Forms().Focused(), &Config().AdrListBox);  // back where it was
   }
   EXPECT_EQ(modal, 6);
-  EXPECT_EQ(created, 6);
-  EXPECT_EQ(destroyed, 6);
+  EXPECT_EQ(face.created, 6);
+  EXPECT_EQ(face.destroyed, 6);
 
   // Both copies of the duplicate are saved.
   Config().CloseBttnClick();
@@ -299,18 +305,16 @@ TEST_F(Dialogs, AddButtonAppendsWhatTheIPDialogGives) {
 
 TEST_F(Dialogs, AddButtonWhileTheIPDialogIsOpenIsIgnored) {
   int modal = 0;
-  HooksGuard hooks(
-      {[&](ui::Dialog& dialog) {
-         ++modal;
-         Config().hinzfuegenBtn.OnClick();  // a script pressing it again
-         auto& d = static_cast<TOKBottomDlg&>(dialog);
-         EXPECT_EQ(PluginDialogs().IpAddress(), &d);
-         for (ui::Edit* f : {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum}) {
-           f->SetText("1");
-         }
-         d.OKBtn.OnClick();
-       },
-       nullptr, nullptr, nullptr});
+  TestFace face([&](ui::Dialog& dialog) {
+    ++modal;
+    Config().hinzfuegenBtn.OnClick();  // a script pressing it again
+    auto& d = static_cast<TOKBottomDlg&>(dialog);
+    EXPECT_EQ(PluginDialogs().IpAddress(), &d);
+    for (ui::Edit* f : {&d.IP_firstnum, &d.IP_secondnum, &d.IP_thirdnum, &d.IP_fourthnum}) {
+      f->SetText("1");
+    }
+    d.OKBtn.OnClick();
+  });
   Config().hinzfuegenBtnClick();
   EXPECT_EQ(modal, 1);
   EXPECT_EQ(Config().AdrListBox.Items(), Strings{"1.1.1.1"});

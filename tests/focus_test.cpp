@@ -2,6 +2,9 @@
 // first control and its own focus, and the tab chain through radio buttons and pages.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "base/log_sink.h"
 #include "tests/support.h"
 #include "ui/config_dlg.h"
 #include "ui/dialog_set.h"
@@ -13,13 +16,7 @@ namespace {
 using namespace testing_support;
 using Strings = std::vector<std::string>;
 
-class Focus : public PluginTest {
- protected:
-  void TearDown() override {
-    ui::MoveFocus(nullptr);
-    PluginTest::TearDown();
-  }
-};
+class Focus : public PluginTest {};
 
 TEST(OctetMask, TypingReplacesTheSelectionWithAsManyDigitsAsFit) {
   struct Case {
@@ -59,23 +56,23 @@ TEST_F(Focus, AShownFormHasItsFirstControlFocusedAndKeepsItsFocusWhileAnotherIsA
   for (const auto& c : cases) {
     c.form->Show();
     EXPECT_EQ(c.form->FocusedControl(), c.first) << c.form->Name();
-    EXPECT_EQ(ui::Focused(), c.first) << c.form->Name();
+    EXPECT_EQ(Forms().Focused(), c.first) << c.form->Name();
   }
   ip.Hide();
   restart.Hide();
-  EXPECT_EQ(ui::Focused(), &config.CloseBttn);  // the form active before
+  EXPECT_EQ(Forms().Focused(), &config.CloseBttn);  // the form active before
 
   // A changed port whose form loses the activation to another form runs no Exit handler; the
   // next move within the form does.
-  ui::MoveFocus(&config.PortEdit);
+  Forms().MoveFocus(&config.PortEdit);
   config.PortEdit.SetText("4999");
   ip.Show();
-  ui::MoveFocus(&ip.IP_secondnum);
+  Forms().MoveFocus(&ip.IP_secondnum);
   EXPECT_FALSE(restart.Shown());
   ip.Hide();
-  ui::MoveFocus(&config.PortEdit);  // the window activated again
+  Forms().MoveFocus(&config.PortEdit);  // the window activated again
   EXPECT_FALSE(restart.Shown());
-  ui::MoveFocus(&config.httpheadChkBox);
+  Forms().MoveFocus(&config.httpheadChkBox);
   EXPECT_TRUE(restart.Shown());
   restart.Hide();
   config.Hide();
@@ -96,6 +93,51 @@ TEST_F(Focus, TabSkipsTheUncheckedRadioButtonAndFollowsTheActivePage) {
                      "AdrListBox", "StrgAllowCombo", "StartBtn"}));
   d.VerbieteAdrRadioBtn.SetChecked(true);
   EXPECT_EQ(names(d.TabChain(&d.SicherheitTab))[2], "VerbieteAdrRadioBtn");
+}
+
+// A face attached late still sees every dialog, and a dialog's view goes before the dialog does,
+// when the dialog goes or when the face is detached.
+TEST(Forms, AFaceSeesTheDialogsThereAndLaterAndTheirViewsGoBeforeThem) {
+  struct : LogSink {
+    void WriteLog(const std::string&) override {}
+  } noLog;
+  Strings events;
+  struct View : ui::View {
+    View(Strings& events, ui::Dialog& d) : events(events), dialog(d) {}
+    ~View() override { events.push_back("view gone, focus " + dialog.FocusedControl()->Name()); }
+    Strings& events;
+    ui::Dialog& dialog;
+  };
+  struct Face : ui::Face {
+    explicit Face(Strings& events) : events(events) {}
+    void Created(ui::Dialog& d) override {
+      events.push_back("created");
+      d.SetView(std::make_unique<View>(events, d));
+    }
+    void Destroyed(ui::Dialog&) override { events.push_back("destroyed"); }
+    void Shown(ui::Dialog& d) override { events.push_back(d.Shown() ? "shown" : "hidden"); }
+    void RunModal(ui::Dialog& d) override { d.SetModalResult(ui::ModalResult::OK); }
+    Strings& events;
+  } face(events);
+
+  ui::Forms forms;
+  TOKBottomDlg before(forms, noLog);
+  EXPECT_EQ(before.ShowModal(), ui::ModalResult::Cancel);  // no face runs the loop
+  forms.SetFace(&face);
+  {
+    TOKBottomDlg later(forms, noLog);
+    EXPECT_EQ(later.ShowModal(), ui::ModalResult::OK);
+    forms.MoveFocus(&later.IP_thirdnum);
+    EXPECT_EQ(forms.Focused(), &later.IP_thirdnum);
+  }
+  EXPECT_EQ(forms.Focused(), nullptr);  // the form that had it is gone
+  forms.MoveFocus(&before.IP_secondnum);
+  forms.SetFace(nullptr);
+  before.Show();
+  EXPECT_EQ(before.GetView(), nullptr);
+  EXPECT_EQ(events, (Strings{"created", "created", "shown", "hidden", "destroyed",
+                             "view gone, focus IP_thirdnum", "destroyed",
+                             "view gone, focus IP_secondnum"}));
 }
 
 }  // namespace

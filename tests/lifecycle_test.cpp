@@ -23,17 +23,12 @@ using Clock = std::chrono::steady_clock;
 
 class Lifecycle : public PluginTest {
  protected:
-  void TearDown() override {
-    ui::MoveFocus(nullptr);
-    PluginTest::TearDown();
-  }
-
   // As a user does it: the port field gets the focus and a new text, loses the focus, and the
   // offer's "Ja - Restart" is taken.
   void RestartOnPort(const std::string& port) {
-    ui::MoveFocus(&Config().PortEdit);
+    Forms().MoveFocus(&Config().PortEdit);
     Config().PortEdit.SetText(port);
-    ui::MoveFocus(&Config().TimeOutEdit);
+    Forms().MoveFocus(&Config().TimeOutEdit);
     ASSERT_TRUE(PluginDialogs().Restart().Shown());
     PluginDialogs().Restart().RestartBtn.OnClick();
   }

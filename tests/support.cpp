@@ -40,6 +40,10 @@ TConfigDlg& Config() {
   return PluginDialogs().Config();
 }
 
+ui::Forms& Forms() {
+  return PluginDialogs().Forms();
+}
+
 LogWatcher::LogWatcher()
     : reader_(std::make_unique<ui::LogReader>(Config().Out, [this] {
         // Runs with the log locked: the waiter takes wakeLock_ only while it holds no other.

@@ -38,9 +38,10 @@ class TempFolder {
   std::string path_;
 };
 
-// The running plug-in's dialogs, as its central object holds them.
+// The running plug-in's dialogs, as its central object holds them, and their forms.
 DialogSet& PluginDialogs();
 TConfigDlg& Config();
+ui::Forms& Forms();
 
 // Collects every entry appended to a list model from the moment it is created.
 class LogWatcher {

@@ -5,6 +5,7 @@
 #include "server/server_socket.h"
 #include "ui/config_layout.h"
 #include "ui/dialog_host.h"
+#include "ui/dialog_set.h"
 
 const char* const VersionText = kBanner;
 
@@ -13,7 +14,7 @@ void TConfigDlg::WriteLog(const std::string& line) {
 }
 
 TConfigDlg::TConfigDlg(DialogHost& host, DialogSet& dialogs)
-    : ui::Dialog("ConfigDlg", "Velotam", layout::kConfigForm),
+    : ui::Dialog(dialogs.Forms(), "ConfigDlg", "Velotam", layout::kConfigForm),
       CloseBttn(*this, layout::CloseBttn),
       TabPages(*this, layout::TabPages),
       StartBtn(*this, layout::StartBtn),

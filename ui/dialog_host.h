@@ -20,10 +20,3 @@ class DialogHost : public LogSink {
  protected:
   ~DialogHost() = default;
 };
-
-namespace ui {
-// The activity log of the running plug-in, for the native views, which are handed no sink:
-// "Server: " + line in the configuration dialog's Out list while its logging switch is on;
-// nothing without a plug-in. Defined by the central object.
-void Log(const std::string& line);
-}  // namespace ui

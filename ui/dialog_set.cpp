@@ -13,16 +13,11 @@ DialogSet::DialogSet(DialogHost& host) : host_(host) {
 DialogSet::~DialogSet() = default;
 
 ui::Dialog* DialogSet::Named(const std::string& name) const {
-  for (ui::Dialog* d :
-       {static_cast<ui::Dialog*>(config_.get()), static_cast<ui::Dialog*>(restart_.get()),
-        static_cast<ui::Dialog*>(ipAddress_.get())}) {
-    if (d != nullptr && d->Name() == name) return d;
-  }
-  return nullptr;
+  return forms_.Named(name);
 }
 
 TOKBottomDlg& DialogSet::OpenIpAddress() {
-  ipAddress_ = std::make_unique<TOKBottomDlg>(host_);
+  ipAddress_ = std::make_unique<TOKBottomDlg>(forms_, host_);
   return *ipAddress_;
 }
 

@@ -6,8 +6,8 @@
 #include "base/text.h"
 #include "ui/ip_address_layout.h"
 
-TOKBottomDlg::TOKBottomDlg(LogSink& log)
-    : ui::Dialog("OKBottomDlg", "IP - Adresse", layout::kIPAddressForm),
+TOKBottomDlg::TOKBottomDlg(ui::Forms& forms, LogSink& log)
+    : ui::Dialog(forms, "OKBottomDlg", "IP - Adresse", layout::kIPAddressForm),
       Bevel1(*this, layout::IPBevel1),
       IP_firstnum(*this, layout::IP_firstnum),
       Label1(*this, layout::IPLabel1),
@@ -91,21 +91,19 @@ std::optional<TOKBottomDlg::Typed> TOKBottomDlg::TypeOver(const std::string& tex
   return Typed{before + digits + after, before.size() + digits.size()};
 }
 
-void TOKBottomDlg::TypeKey(ui::Edit& field, char key) {
-  if (key == '.') {
-    TypeDot(field);
-    return;
-  }
-  const std::string t = field.Text();
-  if (auto typed = TypeOver(t, t.size(), t.size(), std::string(1, key))) {
-    field.SetText(typed->text);
-  }
-  if (field.OnKeyUp) field.OnKeyUp();
+std::optional<TOKBottomDlg::Typed> TOKBottomDlg::TypeOver(const ui::Edit& field,
+                                                          const std::string& text, std::size_t from,
+                                                          std::size_t to,
+                                                          const std::string& typed) const {
+  if (!field.Has(ui::kOctet)) return std::nullopt;
+  return TypeOver(text, from, to, typed);
 }
 
-void TOKBottomDlg::TypeDot(ui::Edit& field) {
+bool TOKBottomDlg::TypeDot(ui::Edit& field) {
+  if (!field.Has(ui::kOctet)) return false;
   ui::Control* next = NextAfter(field);
-  if (next != nullptr && !text::Trim(field.Text()).empty()) ui::MoveFocus(next);
+  if (next != nullptr && !text::Trim(field.Text()).empty()) AllForms().MoveFocus(next);
+  return true;
 }
 
 ui::Control* TOKBottomDlg::NextAfter(const ui::Edit& field) {
@@ -123,7 +121,7 @@ void TOKBottomDlg::Normalize(ui::Edit& field) {
 void TOKBottomDlg::KeyUp(ui::Edit& field, ui::Control& next) {
   try {
     Normalize(field);
-    if (field.Text().size() >= kOctetLength) ui::MoveFocus(&next);
+    if (field.Text().size() >= kOctetLength) AllForms().MoveFocus(&next);
   } catch (...) {
     log_.WriteLog("FEHLER in (TOKBottomDlg::KeyUp)");
   }

@@ -15,7 +15,7 @@ class TOKBottomDlg : public ui::Dialog {
  public:
   static constexpr std::size_t kOctetLength = 3;
 
-  explicit TOKBottomDlg(LogSink& log);
+  TOKBottomDlg(ui::Forms& forms, LogSink& log);
   ~TOKBottomDlg() override;
 
   // Trimmed; the first inner blank removed (the gap a deleted middle digit leaves); a number of
@@ -31,17 +31,16 @@ class TOKBottomDlg : public ui::Dialog {
   // text) over the selection [from, to) of the field's text leaves. Digits only, at most three;
   // blanks are empty places. The typed digits replace the selection, as many as there is room
   // for; the caret stands after them. nullopt when the field stays as it is.
-  struct Typed {
-    std::string text;
-    std::size_t caret;
-  };
+  using Typed = ui::Typed;
   static std::optional<Typed> TypeOver(const std::string& text, std::size_t from, std::size_t to,
                                        const std::string& typed);
-  // One key typed at the end of a field (a model keeps no caret), then the key-up handler.
-  void TypeKey(ui::Edit& field, char key);
+  // The mask above, for the faces: every octet field has it.
+  std::optional<Typed> TypeOver(const ui::Edit& field, const std::string& text, std::size_t from,
+                                std::size_t to, const std::string& typed) const override;
   // A dot typed into a field: once the field holds a digit the focus moves on, as after three
-  // digits, so that an address typed with its dots lands in the four fields.
-  void TypeDot(ui::Edit& field);
+  // digits, so that an address typed with its dots lands in the four fields. Taken in every
+  // octet field, whether the focus moves or not.
+  bool TypeDot(ui::Edit& field) override;
 
   void IP_firstnumKeyUp();
   void IP_secondnumKeyUp();

@@ -5,7 +5,8 @@
 #include "ui/restart_layout.h"
 
 TServerRestartDlg::TServerRestartDlg(LogSink& log, TConfigDlg& config)
-    : ui::Dialog("ServerRestartDlg", "Serveroptionen ge\xE4ndert", layout::kRestartForm),
+    : ui::Dialog(config.AllForms(), "ServerRestartDlg", "Serveroptionen ge\xE4ndert",
+                 layout::kRestartForm),
       Bevel1(*this, layout::RestartBevel1),
       RestartLabel(*this, layout::RestartLabel),
       RestartQuestLabel(*this, layout::RestartQuestLabel),

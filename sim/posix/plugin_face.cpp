@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "platform/posix/host_table.h"
+#include "plugin/interface.h"
 #include "sim/plugin_face.h"
 #include "sim/state_lines.h"
 #include "ui/config_dlg.h"
@@ -15,26 +16,42 @@
 
 namespace sim {
 
-struct PluginFace::Impl {
+struct PluginFace::Impl final : ui::Face {
+  CommandLoop* loop = nullptr;  // the one that runs the plug-in, from init on
+  // The running plug-in's forms, while its dialogs are there.
+  ui::Forms* forms = nullptr;
   console::PluginDialogs shown;
   console::DialogCommands dialogs{[this] { return shown.InDumpOrder(); },
                                   [this] { return shown.InLookupOrder(); }};
   ui::LogList* log = nullptr;  // the configuration dialog's, while it is there
   std::unique_ptr<console::LogPrinter> printer;
 
-  void Created(ui::Dialog& d) {
-    shown.Add(d);
+  void Created(ui::Dialog& d) override {
     if (auto* config = dynamic_cast<TConfigDlg*>(&d)) {
       log = &config->Out;
-      printer = std::make_unique<console::LogPrinter>(config->Out);
+      // The face comes after init: what init logged is printed first.
+      printer = std::make_unique<console::LogPrinter>(config->Out, ui::LogReader::Start::WithShown);
     }
   }
 
-  void Destroyed(ui::Dialog& d) {
-    shown.Remove(d);
+  void Destroyed(ui::Dialog& d) override {
     if (dynamic_cast<TConfigDlg*>(&d) != nullptr) {
       printer.reset();
       log = nullptr;
+      // The dialogs go with the plug-in, the configuration dialog first: nothing is left to ask.
+      shown.Attach(nullptr);
+      forms = nullptr;
+    }
+  }
+
+  void Shown(ui::Dialog&) override {}
+
+  void RunModal(ui::Dialog& d) override {
+    // A modal dialog runs the command loop nested; when the program ends meanwhile, the dialog
+    // is cancelled so that its caller can return.
+    if (loop == nullptr ||
+        !loop->RunUntil([&d] { return d.GetModalResult() != ui::ModalResult::None; })) {
+      d.SetModalResult(ui::ModalResult::Cancel);
     }
   }
 };
@@ -62,23 +79,23 @@ void PluginFace::AddCommands(CommandLoop& loop) {
 }
 
 void PluginFace::Init(GeneralPurposePlugin& record, host::Window main, CommandLoop& loop) {
-  ui::SetFaceHooks(
-      {[&loop](ui::Dialog& d) {
-         // A modal dialog runs the command loop nested; when the program ends
-         // meanwhile, the dialog is cancelled so that its caller can return.
-         if (!loop.RunUntil([&d] { return d.GetModalResult() != ui::ModalResult::None; })) {
-           d.SetModalResult(ui::ModalResult::Cancel);
-         }
-       },
-       [this](ui::Dialog& d) { impl_->Created(d); }, [this](ui::Dialog& d) { impl_->Destroyed(d); },
-       nullptr});
+  impl_->loop = &loop;
   record.hwndParent = main;
   record.init();
+  if (PluginInterface == nullptr) return;
+  // The console face shows the dialogs that init has built, and those built later.
+  impl_->forms = &PluginInterface->Dialogs().Forms();
+  impl_->shown.Attach(impl_->forms);
+  impl_->forms->SetFace(impl_.get());
 }
 
 void PluginFace::Quit(GeneralPurposePlugin& record) {
   record.quit();
-  ui::SetFaceHooks({});
+  // Dialogs that quit leaves to a worker that did not end no longer show through this face.
+  if (impl_->forms != nullptr) impl_->forms->SetFace(nullptr);
+  impl_->forms = nullptr;
+  impl_->shown.Attach(nullptr);
+  impl_->loop = nullptr;
 }
 
 }  // namespace sim

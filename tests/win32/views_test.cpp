@@ -22,8 +22,8 @@ TEST_F(Views, FormsAndControlsLieAtTheirTableBounds) {
   const LONG_PTR style = GetWindowLongPtrA(Config(), GWL_STYLE);
   EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_SYSMENU);
   ExpectLayout(Form(viewproto::kRestartClass), restart);
-  InIpDialog([&none] {
-    TOKBottomDlg ip(static_cast<DialogHost&>(none));
+  InIpDialog([&none, &dialogs] {
+    TOKBottomDlg ip(dialogs.Forms(), static_cast<DialogHost&>(none));
     ExpectLayout(Form(viewproto::kIpAddressClass), ip);
     Click(Ctl(Form(viewproto::kIpAddressClass), "CancelBtn"));
   });

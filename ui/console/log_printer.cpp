@@ -14,14 +14,17 @@ constexpr auto kGather = std::chrono::milliseconds(10);
 constexpr std::size_t kKeepBytes = 256 * 1024;
 }  // namespace
 
-LogPrinter::LogPrinter(ui::LogList& log)
-    : reader_(log,
-              [this] {
-                // Runs with the log locked: only a flag and, when the printer sleeps, a signal.
-                if (pending_.exchange(true)) return;
-                std::lock_guard<std::mutex> g(wakeLock_);
-                wakeUp_.notify_one();
-              }),
+LogPrinter::LogPrinter(ui::LogList& log, ui::LogReader::Start start)
+    : pending_(start == ui::LogReader::Start::WithShown),
+      reader_(
+          log,
+          [this] {
+            // Runs with the log locked: only a flag and, when the printer sleeps, a signal.
+            if (pending_.exchange(true)) return;
+            std::lock_guard<std::mutex> g(wakeLock_);
+            wakeUp_.notify_one();
+          },
+          start),
       thread_([this] { Run(); }) {
   SetBeforePrint([this] { Drain(); });
 }

@@ -20,7 +20,9 @@ namespace console {
 
 class LogPrinter {
  public:
-  explicit LogPrinter(ui::LogList& log);
+  // From the log's end on, or with the entries the log shows already (a face that comes after
+  // them).
+  explicit LogPrinter(ui::LogList& log, ui::LogReader::Start start = ui::LogReader::Start::AtEnd);
   // Prints what is still waiting, then stops.
   ~LogPrinter();
   LogPrinter(const LogPrinter&) = delete;

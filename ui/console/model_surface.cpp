@@ -1,7 +1,6 @@
 #include "ui/console/model_surface.h"
 
 #include "ui/console/dialog_commands.h"
-#include "ui/ip_address_dlg.h"
 
 namespace console {
 
@@ -49,7 +48,13 @@ std::vector<DialogSurface::Handle> ModelSurface::Controls(Handle dialog) const {
   return {controls.begin(), controls.end()};
 }
 DialogSurface::Handle ModelSurface::Focused() const {
-  return ui::Focused();
+  return FocusedControl();
+}
+
+ui::Control* ModelSurface::FocusedControl() const {
+  // The dialogs listed belong to one run's forms, which know the focus.
+  const std::vector<ui::Dialog*> dialogs = dumpOrder_();
+  return dialogs.empty() ? nullptr : dialogs.front()->AllForms().Focused();
 }
 
 std::string ModelSurface::Name(Handle control) const {
@@ -93,7 +98,7 @@ void ModelSurface::Press(Handle control) {
   if (C(control).OnClick) C(control).OnClick();
 }
 void ModelSurface::Focus(Handle control) {
-  ui::MoveFocus(&C(control));
+  C(control).Owner().AllForms().MoveFocus(&C(control));
 }
 void ModelSurface::SetText(Handle edit, const std::string& value) {
   static_cast<ui::Edit&>(C(edit)).SetText(value);
@@ -106,11 +111,11 @@ void ModelSurface::Select(Handle list, int index) {
 }
 
 bool ModelSurface::Type(char ch) {
-  ui::Control* target = ui::Focused();
+  ui::Control* target = FocusedControl();
   if (target == nullptr) return false;
-  auto* form = dynamic_cast<TOKBottomDlg*>(&target->Owner());
-  if (form != nullptr && target->Has(ui::kOctet)) {
-    form->TypeKey(static_cast<ui::Edit&>(*target), ch);
+  if (target->Has(ui::kOctet) && target->GetKind() == Kind::Edit) {
+    // The field's dialog applies its mask.
+    target->Owner().TypeKey(static_cast<ui::Edit&>(*target), ch);
   } else if (target->OnKeyUp) {
     target->OnKeyUp();
   }

@@ -42,6 +42,8 @@ class ModelSurface : public DialogSurface {
   bool Type(char ch) override;
 
  private:
+  ui::Control* FocusedControl() const;
+
   DialogList dumpOrder_;
   DialogList lookupOrder_;
 };

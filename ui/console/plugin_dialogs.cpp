@@ -1,21 +1,9 @@
 #include "ui/console/plugin_dialogs.h"
 
-#include <algorithm>
-
 namespace console {
 
-void PluginDialogs::Add(ui::Dialog& dialog) {
-  dialogs_.push_back(&dialog);
-}
-
-void PluginDialogs::Remove(const ui::Dialog& dialog) {
-  std::erase(dialogs_, &dialog);
-}
-
-ui::Dialog* PluginDialogs::Named(const std::string& name) const {
-  auto it = std::find_if(dialogs_.begin(), dialogs_.end(),
-                         [&name](const ui::Dialog* d) { return d->Name() == name; });
-  return it != dialogs_.end() ? *it : nullptr;
+ui::Dialog* PluginDialogs::Named(const char* name) const {
+  return forms_ != nullptr ? forms_->Named(name) : nullptr;
 }
 
 std::vector<ui::Dialog*> PluginDialogs::InDumpOrder() const {

@@ -1,8 +1,7 @@
 #pragma once
-// The plug-in's dialogs as the console face sees them: the face hooks hand each dialog over
-// when it has been built and take it back when it goes.
+// The plug-in's dialogs as the console face sees them: asked of the forms of the running
+// plug-in, which know which dialogs exist.
 
-#include <string>
 #include <vector>
 
 #include "ui/models/dialog.h"
@@ -11,8 +10,8 @@ namespace console {
 
 class PluginDialogs {
  public:
-  void Add(ui::Dialog& dialog);
-  void Remove(const ui::Dialog& dialog);
+  // The forms to ask, or nullptr while there is no plug-in.
+  void Attach(const ui::Forms* forms) { forms_ = forms; }
 
   // ConfigDlg, ServerRestartDlg, and OKBottomDlg while it is open: the order of the dump.
   std::vector<ui::Dialog*> InDumpOrder() const;
@@ -21,9 +20,9 @@ class PluginDialogs {
   std::vector<ui::Dialog*> InLookupOrder() const;
 
  private:
-  ui::Dialog* Named(const std::string& name) const;
+  ui::Dialog* Named(const char* name) const;
 
-  std::vector<ui::Dialog*> dialogs_;
+  const ui::Forms* forms_ = nullptr;
 };
 
 }  // namespace console

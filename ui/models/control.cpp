@@ -22,7 +22,7 @@ Control::Control(Dialog& owner, const Layout& layout)
 }
 
 Control::~Control() {
-  ReleaseFocus(*this);
+  owner_.AllForms().ReleaseFocus(*this);
 }
 
 std::string Control::Caption() const {

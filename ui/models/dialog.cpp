@@ -6,24 +6,6 @@ namespace ui {
 
 namespace {
 
-FaceHooks g_hooks;
-// The forms in the order of their activation, the active one last; with every form's focused
-// control. Handlers never run under it.
-std::mutex g_focusLock;
-std::vector<Dialog*> g_activation;
-
-using FocusLock = std::lock_guard<std::mutex>;
-
-void Forget(Dialog* dialog) {
-  g_activation.erase(std::remove(g_activation.begin(), g_activation.end(), dialog),
-                     g_activation.end());
-}
-
-void Activate(Dialog* dialog) {
-  Forget(dialog);
-  g_activation.push_back(dialog);
-}
-
 bool TakesFocus(Kind k) {
   return k == Kind::Button || k == Kind::CheckBox || k == Kind::RadioButton || k == Kind::Edit ||
          k == Kind::ComboBox || k == Kind::ListBox || k == Kind::PageControl;
@@ -31,12 +13,13 @@ bool TakesFocus(Kind k) {
 
 }  // namespace
 
-Dialog::Dialog(std::string name, std::string caption, Bounds bounds)
-    : name_(std::move(name)), caption_(std::move(caption)), bounds_(bounds) {}
+Dialog::Dialog(Forms& forms, std::string name, std::string caption, Bounds bounds)
+    : forms_(forms), name_(std::move(name)), caption_(std::move(caption)), bounds_(bounds) {
+  forms_.Add(*this);
+}
 
 Dialog::~Dialog() {
-  FocusLock g(g_focusLock);
-  Forget(this);
+  forms_.Remove(*this);
 }
 
 bool Dialog::Shown() const {
@@ -56,13 +39,9 @@ void Dialog::Show() {
     std::vector<Control*> chain = TabChain();
     if (!chain.empty()) first = chain.front();
   }
-  {
-    FocusLock g(g_focusLock);
-    Activate(this);
-    if (!was) focused_ = first;
-  }
+  forms_.Shown(*this, !was, first);
   if (first != nullptr && first->OnEnter) first->OnEnter();
-  if (g_hooks.shown) g_hooks.shown(*this);
+  if (Face* face = forms_.CurrentFace()) face->Shown(*this);
 }
 
 void Dialog::Hide() {
@@ -70,18 +49,14 @@ void Dialog::Hide() {
     std::lock_guard<std::mutex> g(lock_);
     shown_ = false;
   }
-  {
-    FocusLock g(g_focusLock);
-    Forget(this);
-    focused_ = nullptr;
-  }
-  if (g_hooks.shown) g_hooks.shown(*this);
+  forms_.Hidden(*this);
+  if (Face* face = forms_.CurrentFace()) face->Shown(*this);
 }
 
 ModalResult Dialog::ShowModal() {
   SetModalResult(ModalResult::None);
   Show();
-  if (g_hooks.runModal) g_hooks.runModal(*this);
+  if (Face* face = forms_.CurrentFace()) face->RunModal(*this);
   Hide();
   ModalResult r = GetModalResult();
   return r == ModalResult::None ? ModalResult::Cancel : r;
@@ -109,8 +84,7 @@ void Dialog::Register(Control& control) {
 }
 
 Control* Dialog::FocusedControl() const {
-  FocusLock g(g_focusLock);
-  return focused_;
+  return forms_.FocusOf(*this);
 }
 
 std::vector<Control*> Dialog::TabChain(const Control* activePage) const {
@@ -150,47 +124,33 @@ void Dialog::AddChain(const std::string& parent, const Control* activePage,
   }
 }
 
+std::optional<Typed> Dialog::TypeOver(const Edit&, const std::string&, std::size_t, std::size_t,
+                                      const std::string&) const {
+  return std::nullopt;
+}
+
+bool Dialog::TypeDot(Edit&) {
+  return false;
+}
+
+void Dialog::TypeKey(Edit& field, char key) {
+  if (key == '.') {
+    TypeDot(field);
+    return;
+  }
+  const std::string t = field.Text();
+  if (auto typed = TypeOver(field, t, t.size(), t.size(), std::string(1, key))) {
+    field.SetText(typed->text);
+  }
+  if (field.OnKeyUp) field.OnKeyUp();
+}
+
 void Dialog::AnnounceCreated() {
-  if (g_hooks.created) g_hooks.created(*this);
+  forms_.Created(*this);
 }
 
 void Dialog::AnnounceDestroyed() {
-  if (g_hooks.destroyed) g_hooks.destroyed(*this);
-}
-
-Control* Focused() {
-  FocusLock g(g_focusLock);
-  return g_activation.empty() ? nullptr : g_activation.back()->focused_;
-}
-
-void MoveFocus(Control* to) {
-  Control* from = nullptr;
-  {
-    FocusLock g(g_focusLock);
-    Dialog* form = to != nullptr ? &to->Owner() : nullptr;
-    if (form == nullptr && !g_activation.empty()) form = g_activation.back();
-    if (form == nullptr) return;
-    if (to != nullptr) Activate(form);
-    from = form->focused_;
-    if (from == to) return;
-  }
-  // The Exit handler may show another form (the restart offer), which then is the active one.
-  if (from != nullptr && from->OnExit) from->OnExit();
-  {
-    FocusLock g(g_focusLock);
-    (to != nullptr ? to->Owner() : from->Owner()).focused_ = to;
-  }
-  if (to != nullptr && to->OnEnter) to->OnEnter();
-}
-
-void ReleaseFocus(const Control& control) {
-  FocusLock g(g_focusLock);
-  Dialog& form = control.Owner();
-  if (form.focused_ == &control) form.focused_ = nullptr;
-}
-
-void SetFaceHooks(FaceHooks hooks) {
-  g_hooks = std::move(hooks);
+  forms_.Destroyed(*this);
 }
 
 }  // namespace ui

@@ -1,21 +1,31 @@
 #pragma once
 // A portable dialog: its name, caption, visibility, modal result and the controls it owns, in
-// the order of its layout table. Views and the console face find controls by name here.
+// the order of its layout table. Views and the console face find controls by name here. Every
+// dialog belongs to the forms of its plug-in run, which know its activation and its face.
 
-#include <functional>
+#include <cstddef>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/models/control.h"
+#include "ui/models/forms.h"
 
 namespace ui {
 
 enum class ModalResult { None, OK, Cancel };
 
+// What a key or a pasted text typed into a masked field leaves there, and where the caret stands.
+struct Typed {
+  std::string text;
+  std::size_t caret;
+};
+
 class Dialog {
  public:
-  Dialog(std::string name, std::string caption, Bounds bounds);
+  Dialog(Forms& forms, std::string name, std::string caption, Bounds bounds);
   virtual ~Dialog();
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
@@ -23,6 +33,8 @@ class Dialog {
   const std::string& Name() const { return name_; }
   const std::string& Caption() const { return caption_; }
   const Bounds& GetBounds() const { return bounds_; }
+  // The forms this dialog belongs to.
+  Forms& AllForms() const { return forms_; }
 
   bool Shown() const;
   // Shows the dialog without modality and makes it the active form; a form that was hidden
@@ -51,6 +63,23 @@ class Dialog {
   // the unchecked buttons of a radio group with a checked one are left out.
   std::vector<Control*> TabChain(const Control* activePage = nullptr) const;
 
+  // Typing into the fields that the dialog masks (those with kOctet), for every face; the
+  // dialog that has such fields applies its rule.
+  // What typing `typed` (one key, or a pasted text) over the selection [from, to) of the field's
+  // text leaves; nullopt when the field stays as it is. Without a rule: nullopt.
+  virtual std::optional<Typed> TypeOver(const Edit& field, const std::string& text,
+                                        std::size_t from, std::size_t to,
+                                        const std::string& typed) const;
+  // A dot typed into a field; false when the dialog does not take it (nor does the base).
+  virtual bool TypeDot(Edit& field);
+  // One key typed at the end of a field (a model keeps no caret), then the key-up handler; a
+  // dot goes to TypeDot alone.
+  void TypeKey(Edit& field, char key);
+
+  // The face's view of this dialog, or nullptr.
+  View* GetView() const { return view_.get(); }
+  void SetView(std::unique_ptr<View> view) { view_ = std::move(view); }
+
   void Register(Control& control);
 
  protected:
@@ -60,43 +89,21 @@ class Dialog {
   void AnnounceDestroyed();
 
  private:
+  friend class Forms;
+  void AddChain(const std::string& parent, const Control* activePage,
+                std::vector<Control*>& chain) const;
+
+  Forms& forms_;
   std::string name_;
   std::string caption_;
   Bounds bounds_;
   mutable std::mutex lock_;
   bool shown_ = false;
+  bool announced_ = false;
   ModalResult modalResult_ = ModalResult::None;
   std::vector<Control*> controls_;
-  Control* focused_ = nullptr;  // under the focus lock (dialog.cpp)
-
-  friend Control* Focused();
-  friend void MoveFocus(Control* to);
-  friend void ReleaseFocus(const Control& control);
-  void AddChain(const std::string& parent, const Control* activePage,
-                std::vector<Control*>& chain) const;
+  Control* focused_ = nullptr;  // under the forms' lock
+  std::unique_ptr<View> view_;
 };
-
-// The control that has the keyboard focus: the focused control of the active form (the one
-// last shown or focused into and still there), or nullptr. User-interface thread only.
-Control* Focused();
-// Moves the focus within the form of `to` and makes that form the active one. The Exit handler
-// of the form's focused control runs, then the Enter handler of `to`; focusing the control that
-// already has the form's focus runs neither, so a form that is activated again runs no handler.
-// nullptr takes the focus from the active form's control (its Exit handler runs).
-void MoveFocus(Control* to);
-// Forgets the focus without running handlers when the control goes away.
-void ReleaseFocus(const Control& control);
-
-// Hooks for the face in use (the console face or the native views), set before init.
-struct FaceHooks {
-  // Runs until dialog.GetModalResult() is not None.
-  std::function<void(Dialog& dialog)> runModal;
-  // Called when a dialog has been built (before it is used) and when it goes away.
-  std::function<void(Dialog& dialog)> created;
-  std::function<void(Dialog& dialog)> destroyed;
-  // Called after Show or Hide (on the calling thread; the dialog's state is already changed).
-  std::function<void(Dialog& dialog)> shown;
-};
-void SetFaceHooks(FaceHooks hooks);
 
 }  // namespace ui

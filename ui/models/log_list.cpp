@@ -87,6 +87,11 @@ void LogList::RemoveWake(int id) {
       wakes_.end());
 }
 
+std::uint64_t LogList::BeginShown() const {
+  Lock g(lock_);
+  return FirstShown();
+}
+
 std::uint64_t LogList::End() const {
   Lock g(lock_);
   return end_;
@@ -121,9 +126,9 @@ std::uint64_t LogList::SkipFrom(std::uint64_t& from, bool all) const {
   return skipped;
 }
 
-LogReader::LogReader(LogList& log, std::function<void()> wake)
+LogReader::LogReader(LogList& log, std::function<void()> wake, Start start)
     : log_(log), wake_(log.AddWake(std::move(wake))) {
-  next_ = log_.End();
+  next_ = start == Start::WithShown ? log_.BeginShown() : log_.End();
 }
 
 LogReader::~LogReader() {

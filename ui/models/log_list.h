@@ -40,6 +40,7 @@ class LogList : public Control, public ItemList {
   int AddWake(Wake wake);
   void RemoveWake(int id);
   std::uint64_t End() const;
+  std::uint64_t BeginShown() const;
   // Entries from sequence number `from` on, at most `max`; `from` becomes the next one to read.
   LogBatch ReadFrom(std::uint64_t& from, std::size_t max) const;
   // The same into the first strings of `into`, which keep their buffers (no allocation once
@@ -66,10 +67,12 @@ class LogList : public Control, public ItemList {
 
 // One view's place in the log. `wake` runs on the appending thread, with the log locked, after
 // every append: it must return at once (set a flag, signal a condition, post a message) and
-// must not call the log. The reader starts at the log's end; Next returns what came since.
+// must not call the log. The reader starts at the log's end, or with the entries the list
+// shows (a view that comes after them); Next returns what came since.
 class LogReader {
  public:
-  LogReader(LogList& log, std::function<void()> wake);
+  enum class Start { AtEnd, WithShown };
+  LogReader(LogList& log, std::function<void()> wake, Start start = Start::AtEnd);
   ~LogReader();
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;

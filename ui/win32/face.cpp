@@ -1,11 +1,11 @@
-// The native face of the Windows build: a FormView for every dialog model, the modal loop of the
-// IP address dialog, and the keyboard handling that the player's message loop does not do for
-// modeless windows (it calls no IsDialogMessage), by a message hook on the user-interface thread.
+// The native face of the Windows build: a FormView for every dialog model, owned by its dialog,
+// the modal loop of the IP address dialog, and the keyboard handling that the player's message
+// loop does not do for modeless windows (it calls no IsDialogMessage), by a message hook on the
+// user-interface thread.
 #include <windows.h>
 //
 #include <commctrl.h>
 
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,12 +14,9 @@
 #include "ui/win32/form_view.h"
 #include "ui/win32/view_protocol.h"
 
-namespace face {
+namespace win32ui {
 
 namespace {
-
-using win32ui::FormStyle;
-using win32ui::FormView;
 
 constexpr DWORD kFixedFrame = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
@@ -45,90 +42,113 @@ constexpr FormKind kForms[] = {
      true},
 };
 
-DWORD g_thread = 0;
-HHOOK g_keyboard = nullptr;
-std::map<ui::Dialog*, std::unique_ptr<FormView>> g_views;
-
-FormView* ViewOf(ui::Dialog& dialog) {
-  auto it = g_views.find(&dialog);
-  return it == g_views.end() ? nullptr : it->second.get();
-}
-
-HWND ConfigWindow() {
-  for (auto& [dialog, view] : g_views) {
-    if (dialog->Name() == "ConfigDlg") return view->Handle();
-  }
-  return nullptr;
-}
-
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION && wparam == PM_REMOVE) {
     auto* msg = reinterpret_cast<MSG*>(lparam);
-    try {
-      if (msg->hwnd != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_SYSCHAR)) {
-        auto* view =
-            dynamic_cast<FormView*>(win32ui::Window::From(GetAncestor(msg->hwnd, GA_ROOT)));
-        if (view != nullptr && view->Keys().PreTranslate(*msg)) msg->message = WM_NULL;
+    FormView* view = nullptr;
+    if (msg->hwnd != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_SYSCHAR)) {
+      view = dynamic_cast<FormView*>(Window::From(GetAncestor(msg->hwnd, GA_ROOT)));
+    }
+    if (view != nullptr) {
+      try {
+        if (view->Keys().PreTranslate(*msg)) msg->message = WM_NULL;
+      } catch (...) {
+        view->LogFailure("Tastatur");
       }
-    } catch (...) {
-      win32ui::LogFailure("Tastatur");
     }
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-void Created(ui::Dialog& dialog) {
-  win32ui::Guarded("Fenster anlegen", [&] {
-    for (const FormKind& form : kForms) {
-      if (dialog.Name() != form.dialog) continue;
-      HWND owner = form.ownedByConfig ? ConfigWindow() : nullptr;
-      g_views[&dialog] = std::make_unique<FormView>(dialog, form.style, owner);
+// What Windows keeps for the thread or the process, not for one window: one of each for every
+// form of the plug-in, set up when the face comes and undone when it goes.
+class ThreadWide {
+ public:
+  explicit ThreadWide(LogSink& log) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!RegisterFormClasses(classes_)) LogFailure(log, "RegisterClass");
+    keyboard_ = SetWindowsHookExA(WH_GETMESSAGE, &KeyboardHook, nullptr, thread_);
+  }
+  ~ThreadWide() {
+    if (keyboard_ != nullptr) UnhookWindowsHookEx(keyboard_);
+  }
+  ThreadWide(const ThreadWide&) = delete;
+  ThreadWide& operator=(const ThreadWide&) = delete;
+
+  bool OnThread() const { return GetCurrentThreadId() == thread_; }
+
+ private:
+  // The user-interface thread: its windows take changes made elsewhere by posted messages.
+  const DWORD thread_ = GetCurrentThreadId();
+  // Window classes are registered for the process, by module: once for every form.
+  WindowClasses classes_;
+  // A message hook belongs to a thread, not to a window: one sees the keys of every form.
+  HHOOK keyboard_ = nullptr;
+};
+
+class NativeFace final : public ui::Face {
+ public:
+  NativeFace(ui::Forms& forms, LogSink& log) : forms_(forms), log_(log), threadWide_(log) {
+    forms_.SetFace(this);
+  }
+  // The views go with their windows before the classes and the hook.
+  ~NativeFace() override { forms_.SetFace(nullptr); }
+
+  void Created(ui::Dialog& dialog) override {
+    Guarded(log_, "Fenster anlegen", [&] {
+      for (const FormKind& form : kForms) {
+        if (dialog.Name() != form.dialog) continue;
+        dialog.SetView(std::make_unique<FormView>(dialog, form.style, OwnerFor(form), log_));
+        return;
+      }
+      throw std::logic_error("no form for " + dialog.Name());
+    });
+  }
+
+  void Destroyed(ui::Dialog& dialog) override {
+    Guarded(log_, "Fenster schliessen", [&] { dialog.SetView(nullptr); });
+  }
+
+  void Shown(ui::Dialog& dialog) override {
+    FormView* view = FormView::Of(dialog);
+    if (view == nullptr) return;
+    if (threadWide_.OnThread()) {
+      view->SyncShown();
+    } else {
+      PostMessageA(view->Handle(), FormView::kSync, static_cast<WPARAM>(-1), 0);
+    }
+  }
+
+  void RunModal(ui::Dialog& dialog) override {
+    FormView* view = FormView::Of(dialog);
+    if (view == nullptr) {
+      dialog.SetModalResult(ui::ModalResult::Cancel);
       return;
     }
-    throw std::logic_error("no form for " + dialog.Name());
-  });
-}
-
-void Destroyed(ui::Dialog& dialog) {
-  win32ui::Guarded("Fenster schliessen", [&] { g_views.erase(&dialog); });
-}
-
-void RunModal(ui::Dialog& dialog) {
-  FormView* view = ViewOf(dialog);
-  if (view == nullptr) {
-    dialog.SetModalResult(ui::ModalResult::Cancel);
-    return;
+    view->RunModal();
   }
-  view->RunModal();
-}
 
-void Shown(ui::Dialog& dialog) {
-  FormView* view = ViewOf(dialog);
-  if (view == nullptr) return;
-  if (GetCurrentThreadId() == g_thread) {
-    view->SyncShown();
-  } else {
-    PostMessageA(view->Handle(), FormView::kSync, static_cast<WPARAM>(-1), 0);
+ private:
+  HWND OwnerFor(const FormKind& form) const {
+    const ui::Dialog* config = form.ownedByConfig ? forms_.Named("ConfigDlg") : nullptr;
+    const FormView* view = config != nullptr ? FormView::Of(*config) : nullptr;
+    return view != nullptr ? view->Handle() : nullptr;
   }
-}
+
+  ui::Forms& forms_;
+  LogSink& log_;
+  ThreadWide threadWide_;
+};
 
 }  // namespace
 
-void Install(host::Window) {
-  g_thread = GetCurrentThreadId();
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  if (!win32ui::RegisterFormClasses()) win32ui::LogFailure("RegisterClass");
-  g_keyboard = SetWindowsHookExA(WH_GETMESSAGE, &KeyboardHook, nullptr, g_thread);
-  ui::SetFaceHooks({&RunModal, &Created, &Destroyed, &Shown});
-}
+}  // namespace win32ui
 
-void Remove() {
-  ui::SetFaceHooks({});
-  g_views.clear();
-  if (g_keyboard != nullptr) UnhookWindowsHookEx(g_keyboard);
-  g_keyboard = nullptr;
-  win32ui::UnregisterClasses();
+namespace face {
+
+std::unique_ptr<ui::Face> Make(ui::Forms& forms, LogSink& log) {
+  return std::make_unique<win32ui::NativeFace>(forms, log);
 }
 
 }  // namespace face

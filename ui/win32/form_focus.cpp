@@ -1,25 +1,7 @@
 // Showing, activating and focusing a form view, its pages and its modal loop.
-#include <algorithm>
-
 #include "ui/win32/form_view.h"
 
 namespace win32ui {
-
-namespace {
-
-// Every form view of the plug-in (user-interface thread only).
-std::vector<FormView*>& Views() {
-  static std::vector<FormView*> views;
-  return views;
-}
-
-}  // namespace
-
-void RegisterView(FormView* view, bool add) {
-  auto& views = Views();
-  views.erase(std::remove(views.begin(), views.end(), view), views.end());
-  if (add) views.push_back(view);
-}
 
 void FormView::SyncShown() {
   HWND hwnd = Handle();
@@ -40,8 +22,9 @@ void FormView::SyncShown() {
 void FormView::RunModal() {
   // Every other window of the plug-in waits for this one, as the owner of a modal dialog does.
   std::vector<HWND> disabled;
-  for (FormView* view : Views()) {
-    HWND other = view->Handle();
+  for (const ui::Dialog* dialog : model_.AllForms().Dialogs()) {
+    const FormView* view = Of(*dialog);
+    HWND other = view != nullptr ? view->Handle() : nullptr;
     if (view != this && other != nullptr && IsWindowEnabled(other)) {
       EnableWindow(other, FALSE);
       disabled.push_back(other);
@@ -71,19 +54,24 @@ void FormView::RunModal() {
   if (owner != nullptr && IsWindowVisible(owner)) SetActiveWindow(owner);
 }
 
-void FormView::FollowModelFocus() {
-  ui::Control* focused = ui::Focused();
-  if (focused == nullptr) return;
-  for (FormView* view : Views()) {
-    Item* item = view->ItemFor(focused);
-    if (item == nullptr) continue;
-    if (GetFocus() != item->hwnd && IsWindowVisible(view->Handle())) SetFocus(item->hwnd);
-    return;
-  }
+void FormView::FollowModelFocus() const {
+  ui::Control* focused = model_.AllForms().Focused();
+  const FormView* view = focused != nullptr ? Of(focused->Owner()) : nullptr;
+  Item* item = view != nullptr ? view->ItemFor(focused) : nullptr;
+  if (item == nullptr) return;
+  if (GetFocus() != item->hwnd && IsWindowVisible(view->Handle())) SetFocus(item->hwnd);
 }
 
 void FormView::Focus(Item& item) {
   if (GetFocus() != item.hwnd) SetFocus(item.hwnd);
+}
+
+void FormView::Focus(ui::Control& control) {
+  if (Item* item = ItemFor(&control)) Focus(*item);
+}
+
+void FormView::PostClick(ui::Control& control) {
+  if (Item* item = ItemFor(&control)) PostClick(*item);
 }
 
 void FormView::Click(Item& item) {

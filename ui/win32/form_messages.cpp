@@ -4,7 +4,6 @@
 //
 #include <commctrl.h>
 
-#include "ui/ip_address_dlg.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"
 
@@ -31,9 +30,10 @@ std::string ClipboardText(HWND hwnd) {
 
 // A state set on the window from outside (a script, a test): the window takes it, then its model.
 template <typename Fn>
-LRESULT Forwarded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, Fn&& toModel) {
+LRESULT Forwarded(const Window& view, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                  Fn&& toModel) {
   LRESULT r = DefSubclassProc(hwnd, msg, wparam, lparam);
-  Guarded("Auswahl", toModel);
+  view.Guarded("Auswahl", toModel);
   return r;
 }
 
@@ -150,7 +150,7 @@ void FormView::OnActivate() {
 }
 
 void FormView::OnClose() {
-  Item* cancel = style_.cancelButton != nullptr ? ItemNamed(style_.cancelButton) : nullptr;
+  Item* cancel = ItemNamed(style_.cancelButton);
   if (cancel != nullptr) {
     Click(*cancel);
   } else {
@@ -170,7 +170,7 @@ LRESULT CALLBACK FormView::ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
   try {
     return view->OnControlMessage(*item, msg, wparam, lparam);
   } catch (...) {
-    LogFailure("Steuerelement");
+    view->LogFailure("Steuerelement");
     return 0;
   }
 }
@@ -195,26 +195,30 @@ LRESULT FormView::OnControlMessage(Item& item, UINT msg, WPARAM wparam, LPARAM l
       return r;
     }
     case WM_CHAR:
-      if (!c.Has(ui::kOctet) || wparam == VK_BACK) break;
-      if (auto* form = dynamic_cast<TOKBottomDlg*>(&model_); form != nullptr && wparam == '.') {
-        Guarded("Taste", [&] { form->TypeDot(static_cast<ui::Edit&>(c)); });
-        FollowModelFocus();
-      } else {
-        OnOctetInput(item, std::string(1, static_cast<char>(wparam)));
+      if (!c.Has(ui::kOctet) || c.GetKind() != Kind::Edit || wparam == VK_BACK) break;
+      if (bool taken = true; wparam == '.') {
+        // A dialog without a rule for the dot leaves it to the mask; a failing rule is logged
+        // and the key taken.
+        Guarded("Taste", [&] { taken = model_.TypeDot(static_cast<ui::Edit&>(c)); });
+        if (taken) {
+          FollowModelFocus();
+          return 0;
+        }
       }
+      OnOctetInput(item, std::string(1, static_cast<char>(wparam)));
       return 0;
     case WM_PASTE:
-      if (!c.Has(ui::kOctet)) break;
+      if (!c.Has(ui::kOctet) || c.GetKind() != Kind::Edit) break;
       OnOctetInput(item, ClipboardText(hwnd));
       return 0;
     case BM_SETCHECK:
       if (applying_ != 0 || dynamic_cast<ui::CheckBox*>(&c) == nullptr) break;
-      return Forwarded(hwnd, msg, wparam, lparam,
+      return Forwarded(*this, hwnd, msg, wparam, lparam,
                        [&] { static_cast<ui::CheckBox&>(c).SetChecked(wparam == BST_CHECKED); });
     case LB_SETCURSEL:
     case CB_SETCURSEL:
       if (applying_ != 0 || dynamic_cast<ui::ItemList*>(&c) == nullptr) break;
-      return Forwarded(hwnd, msg, wparam, lparam, [&] {
+      return Forwarded(*this, hwnd, msg, wparam, lparam, [&] {
         dynamic_cast<ui::ItemList&>(c).SetSelected(static_cast<int>(wparam));
       });
     default:
@@ -227,17 +231,18 @@ LRESULT FormView::OnSetFocus(Item& item, UINT msg, WPARAM wparam, LPARAM lparam)
   LRESULT r = DefSubclassProc(item.hwnd, msg, wparam, lparam);
   // Within the form the model's Exit and Enter handlers run; a form activated again has its
   // control back without them.
-  Guarded("Fokus", [&] { ui::MoveFocus(item.model); });
+  Guarded("Fokus", [&] { model_.AllForms().MoveFocus(item.model); });
   FollowModelFocus();
   return r;
 }
 
 bool FormView::OnOctetInput(Item& item, const std::string& typed) {
-  // The mask of the field is the IP address dialog's rule; the edit only keeps the caret.
+  // The mask of the field is its dialog's rule; the edit only keeps the caret.
   DWORD from = 0, to = 0;
   SendMessageA(item.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
                reinterpret_cast<LPARAM>(&to));
-  auto result = TOKBottomDlg::TypeOver(WindowText(item.hwnd), from, to, typed);
+  auto result = model_.TypeOver(static_cast<const ui::Edit&>(*item.model), WindowText(item.hwnd),
+                                from, to, typed);
   if (!result) {
     MessageBeep(MB_OK);
     return false;

@@ -20,27 +20,26 @@ constexpr ui::FontStyle kFormFont{"MS Sans Serif", -11, false};
 
 }  // namespace
 
-// Adds a view to the list of the plug-in's views, or takes it off (form_focus.cpp).
-void RegisterView(FormView* view, bool add);
-
-bool RegisterFormClasses() {
+bool RegisterFormClasses(WindowClasses& classes) {
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  return RegisterWindowClass(viewproto::kConfigClass, nullptr, face) &&
-         RegisterWindowClass(viewproto::kRestartClass, nullptr, face) &&
-         RegisterWindowClass(viewproto::kIpAddressClass, nullptr, face) &&
-         RegisterWindowClass(viewproto::kContainerClass, &ContainerProc, nullptr);
+  return classes.Register(viewproto::kConfigClass, nullptr, face) &&
+         classes.Register(viewproto::kRestartClass, nullptr, face) &&
+         classes.Register(viewproto::kIpAddressClass, nullptr, face) &&
+         classes.Register(viewproto::kContainerClass, &ContainerProc, nullptr);
 }
 
-FormView::FormView(ui::Dialog& model, const FormStyle& style, HWND owner)
-    : model_(model), style_(style), thread_(GetCurrentThreadId()), navigator_(*this) {
+FormView::FormView(ui::Dialog& model, const FormStyle& style, HWND owner, LogSink& log)
+    : Window(log),
+      model_(model),
+      style_(style),
+      thread_(GetCurrentThreadId()),
+      navigator_(static_cast<Navigable&>(*this)) {
   catchUpMessage_ = RegisterWindowMessageA(viewproto::kCatchUpMessage);
   pressMessage_ = RegisterWindowMessageA(viewproto::kPressMessage);
   Build(owner);
-  RegisterView(this, true);
 }
 
 FormView::~FormView() {
-  RegisterView(this, false);
   log_.reset();
   for (auto& item : items_) {
     if (item->observer != 0) item->model->Unsubscribe(item->observer);
@@ -75,7 +74,7 @@ void FormView::Build(HWND owner) {
   if (pages_.Count() > 0) SelectPage(0, false);
   if (out_ != nullptr) {
     log_ = std::make_unique<LogView>(dynamic_cast<ui::LogList&>(*out_->model), out_->hwnd, Handle(),
-                                     kLogWake);
+                                     kLogWake, Log());
   }
 }
 
@@ -158,7 +157,31 @@ FormView::Item* FormView::ItemFor(const ui::Control* c) const {
 }
 
 FormView::Item* FormView::ItemNamed(const char* name) const {
-  return ItemFor(model_.Find(name));
+  return name != nullptr ? ItemFor(model_.Find(name)) : nullptr;
+}
+
+FormView* FormView::Of(const ui::Dialog& dialog) {
+  return dynamic_cast<FormView*>(dialog.GetView());
+}
+
+ui::Control* FormView::ControlOf(HWND hwnd) const {
+  Item* item = ItemOf(hwnd);
+  return item != nullptr ? item->model : nullptr;
+}
+
+HWND FormView::WindowOf(const ui::Control* control) const {
+  Item* item = ItemFor(control);
+  return item != nullptr ? item->hwnd : nullptr;
+}
+
+ui::Control* FormView::DefaultButton() const {
+  Item* item = ItemNamed(style_.defaultButton);
+  return item != nullptr ? item->model : nullptr;
+}
+
+ui::Control* FormView::EscapeButton() const {
+  Item* item = style_.escapeCancels ? ItemNamed(style_.cancelButton) : nullptr;
+  return item != nullptr ? item->model : nullptr;
 }
 
 void FormView::OnChanged(Item& item) {

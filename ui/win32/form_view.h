@@ -30,21 +30,16 @@ struct FormStyle {
   bool escapeCancels;         // Esc presses the cancel button
 };
 
-class FormView : public Window {
+class FormView final : public Window, public ui::View, private Navigable {
  public:
-  struct Item {
-    ui::Control* model = nullptr;
-    HWND hwnd = nullptr;
-    int index = 0;
-    int observer = 0;
-    std::atomic<bool> pending{false};
-  };
-
-  FormView(ui::Dialog& model, const FormStyle& style, HWND owner);
+  // The view of `model`, owned by it; its failures go to `log`.
+  FormView(ui::Dialog& model, const FormStyle& style, HWND owner, LogSink& log);
   ~FormView() override;
 
+  // The view that shows a dialog, or nullptr.
+  static FormView* Of(const ui::Dialog& dialog);
+
   ui::Dialog& Model() const { return model_; }
-  const FormStyle& Style() const { return style_; }
   Navigator& Keys() { return navigator_; }
   // Shows or hides the window as the model says; a form that is shown is activated and its
   // focused control gets the focus.
@@ -52,23 +47,6 @@ class FormView : public Window {
   // Runs the modal loop until the model has a modal result (Cancel when the loop ends early),
   // with every other window of the plug-in disabled.
   void RunModal();
-
-  Item* ItemOf(HWND hwnd) const;
-  Item* ItemFor(const ui::Control* c) const;
-  Item* ItemNamed(const char* name) const;
-  TabPages& Pages() { return pages_; }
-  // The controls that Tab visits now (the active page's among them).
-  std::vector<ui::Control*> TabChain() const;
-  // Makes a page active; with moveFocus the focus goes to its first control (or to the tab
-  // control when it has none), else only off a control that the page change hides.
-  void SelectPage(int page, bool moveFocus);
-  // Gives the control the real focus (its model follows through WM_SETFOCUS).
-  void Focus(Item& item);
-  // Runs a click from the window procedure, after the current message: a key handled in a
-  // message hook must not run a handler's modal loop inside the hook.
-  void PostClick(Item& item);
-  // Moves the real focus to the model's focused control, if it is a window of the plug-in.
-  static void FollowModelFocus();
 
   static constexpr UINT kSync = WM_APP + 40;     // wParam: control index, or -1 for the form
   static constexpr UINT kLogWake = WM_APP + 41;  // new log entries to take
@@ -78,18 +56,50 @@ class FormView : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  struct Item {
+    ui::Control* model = nullptr;
+    HWND hwnd = nullptr;
+    int index = 0;
+    int observer = 0;
+    std::atomic<bool> pending{false};
+  };
+
+  // The keyboard's view of the form (navigator.h).
+  ui::Control* ControlOf(HWND hwnd) const override;
+  HWND WindowOf(const ui::Control* control) const override;
+  const std::vector<ui::Control*>& Controls() const override { return model_.Controls(); }
+  // The controls that Tab visits now (the active page's among them).
+  std::vector<ui::Control*> TabChain() const override;
+  ui::Control* DefaultButton() const override;
+  ui::Control* EscapeButton() const override;
+  const TabPages& Pages() const override { return pages_; }
+  // Makes a page active; with moveFocus the focus goes to its first control (or to the tab
+  // control when it has none), else only off a control that the page change hides.
+  void SelectPage(int page, bool moveFocus) override;
+  void Focus(ui::Control& control) override;
+  void PostClick(ui::Control& control) override;
+
   void Build(HWND owner);
   void CreateItems();
   HWND CreateItem(Item& item);
   HFONT FontFor(const ui::FontStyle& style);
   HWND ParentWindow(const ui::Control& c) const;
+  Item* ItemOf(HWND hwnd) const;
+  Item* ItemFor(const ui::Control* c) const;
+  Item* ItemNamed(const char* name) const;
   // Brings the view of one control up to its model (on the user-interface thread).
   void Apply(Item& item);
   void ApplyState(Item& item);
   void ApplyItems(Item& item);
   void FitToText(Item& item);
   void OnChanged(Item& item);
+  // Gives the control the real focus (its model follows through WM_SETFOCUS).
+  void Focus(Item& item);
+  // Runs a click from the window procedure, after the current message.
+  void PostClick(Item& item);
   void Click(Item& item);
+  // Moves the real focus to the focused control of the forms, if it is a window of the plug-in.
+  void FollowModelFocus() const;
 
   // Messages (form_messages.cpp).
   LRESULT OnSync(WPARAM wparam);
@@ -122,6 +132,6 @@ class FormView : public Window {
 };
 
 // Registers the classes of the forms and their containers; false when one fails.
-bool RegisterFormClasses();
+bool RegisterFormClasses(WindowClasses& classes);
 
 }  // namespace win32ui

@@ -26,8 +26,9 @@ constexpr auto kLastCatchUp = std::chrono::milliseconds(100);
 
 }  // namespace
 
-LogView::LogView(ui::LogList& log, HWND list, HWND form, UINT wakeMessage)
+LogView::LogView(ui::LogList& log, HWND list, HWND form, UINT wakeMessage, LogSink& failures)
     : log_(log),
+      failures_(failures),
       list_(list),
       form_(form),
       skippedMessage_(RegisterWindowMessageA(viewproto::kLogSkippedMessage)) {
@@ -40,7 +41,7 @@ LogView::LogView(ui::LogList& log, HWND list, HWND form, UINT wakeMessage)
 }
 
 LogView::~LogView() {
-  Guarded("Protokoll", [&] {
+  Guarded(failures_, "Protokoll", [&] {
     CatchUp(Clock::now() + kLastCatchUp);
     ReportSkipped(reader_->SkipAll());
   });

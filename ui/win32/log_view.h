@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 
+#include "base/log_sink.h"
 #include "ui/models/log_list.h"
 
 namespace win32ui {
@@ -17,8 +18,9 @@ class LogView {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // Fills `list` with what the log holds and wakes `form` by `wakeMessage` when more comes.
-  LogView(ui::LogList& log, HWND list, HWND form, UINT wakeMessage);
+  // Fills `list` with what the log holds and wakes `form` by `wakeMessage` when more comes; its
+  // own failures go to `failures`.
+  LogView(ui::LogList& log, HWND list, HWND form, UINT wakeMessage, LogSink& failures);
   // What was logged until now still reaches the list, and so whoever watches it.
   ~LogView();
   LogView(const LogView&) = delete;
@@ -45,6 +47,7 @@ class LogView {
   int VisibleRows() const;
 
   ui::LogList& log_;
+  LogSink& failures_;
   HWND list_;
   HWND form_;
   UINT skippedMessage_;

@@ -1,8 +1,7 @@
 #include "ui/win32/navigator.h"
 
 #include <algorithm>
-
-#include "ui/win32/form_view.h"
+#include <string>
 
 namespace win32ui {
 
@@ -37,8 +36,8 @@ bool Navigator::PreTranslate(const MSG& msg) {
   if (msg.message == WM_SYSCHAR) return Mnemonic(static_cast<char>(msg.wParam));
   if (msg.message != WM_KEYDOWN) return false;
   HWND focus = GetFocus();
-  FormView::Item* focused = form_.ItemOf(focus);
-  if (focused != nullptr && focused->model->GetKind() == Kind::ComboBox &&
+  ui::Control* focused = form_.ControlOf(focus);
+  if (focused != nullptr && focused->GetKind() == Kind::ComboBox &&
       SendMessageA(focus, CB_GETDROPPEDSTATE, 0, 0) != 0) {
     return false;  // the open list takes Enter, Esc and the arrows itself
   }
@@ -64,19 +63,20 @@ bool Navigator::PreTranslate(const MSG& msg) {
 bool Navigator::Tab(bool back) {
   std::vector<ui::Control*> chain = form_.TabChain();
   if (chain.empty()) return true;
-  FormView::Item* focused = form_.ItemOf(GetFocus());
+  ui::Control* focused = form_.ControlOf(GetFocus());
   const std::size_t n = chain.size();
-  auto at = std::find(chain.begin(), chain.end(), focused != nullptr ? focused->model : nullptr);
+  auto at = std::find(chain.begin(), chain.end(), focused);
   std::size_t next = back ? n - 1 : 0;
   if (at != chain.end()) {
     const std::size_t i = static_cast<std::size_t>(at - chain.begin());
     next = back ? (i + n - 1) % n : (i + 1) % n;
   }
-  FormView::Item* target = form_.ItemFor(chain[next]);
-  if (target == nullptr) return true;
-  form_.Focus(*target);
+  ui::Control& target = *chain[next];
+  HWND window = form_.WindowOf(&target);
+  if (window == nullptr) return true;
+  form_.Focus(target);
   // As in a dialog, an edit that Tab enters has its whole text selected.
-  if (target->model->GetKind() == Kind::Edit) SendMessageA(target->hwnd, EM_SETSEL, 0, -1);
+  if (target.GetKind() == Kind::Edit) SendMessageA(window, EM_SETSEL, 0, -1);
   return true;
 }
 
@@ -89,37 +89,31 @@ bool Navigator::NextPage(bool back) {
 }
 
 bool Navigator::Enter() {
-  FormView::Item* target = form_.ItemOf(GetFocus());
-  if (target == nullptr || target->model->GetKind() != Kind::Button) {
-    const char* name = form_.Style().defaultButton;
-    target = name != nullptr ? form_.ItemNamed(name) : nullptr;
-  }
-  if (target == nullptr || !target->model->Usable()) return false;
+  ui::Control* target = form_.ControlOf(GetFocus());
+  if (target == nullptr || target->GetKind() != Kind::Button) target = form_.DefaultButton();
+  if (target == nullptr || !target->Usable()) return false;
   form_.PostClick(*target);
   return true;
 }
 
 bool Navigator::Escape() {
-  const char* name = form_.Style().cancelButton;
-  FormView::Item* target = name != nullptr ? form_.ItemNamed(name) : nullptr;
-  if (target == nullptr || !form_.Style().escapeCancels) return false;
+  ui::Control* target = form_.EscapeButton();
+  if (target == nullptr) return false;
   form_.PostClick(*target);
   return true;
 }
 
 bool Navigator::Arrow(int step) {
-  FormView::Item* focused = form_.ItemOf(GetFocus());
-  auto* radio = focused != nullptr ? dynamic_cast<ui::RadioButton*>(focused->model) : nullptr;
+  auto* radio = dynamic_cast<ui::RadioButton*>(form_.ControlOf(GetFocus()));
   if (radio == nullptr) return false;
   std::vector<ui::RadioButton*> group = radio->Group();
   const int n = static_cast<int>(group.size());
   const int at = static_cast<int>(std::find(group.begin(), group.end(), radio) - group.begin());
   for (int k = 1; k < n; ++k) {
     ui::RadioButton* candidate = group[static_cast<std::size_t>(((at + step * k) % n + n) % n)];
-    FormView::Item* next = candidate->Usable() ? form_.ItemFor(candidate) : nullptr;
-    if (next == nullptr) continue;
-    form_.Focus(*next);
-    form_.PostClick(*next);  // checks it, as the arrow keys do in a group
+    if (!candidate->Usable() || form_.WindowOf(candidate) == nullptr) continue;
+    form_.Focus(*candidate);
+    form_.PostClick(*candidate);  // checks it, as the arrow keys do in a group
     return true;
   }
   return true;
@@ -127,22 +121,22 @@ bool Navigator::Arrow(int step) {
 
 bool Navigator::Mnemonic(char key) {
   key = LowerAscii(key);
-  TabPages& pages = form_.Pages();
+  const TabPages& pages = form_.Pages();
   for (int p = 0; p < pages.Count(); ++p) {
     if (MnemonicOf(pages.Model(p)->Caption()) == key) {
       form_.SelectPage(p, true);
       return true;
     }
   }
-  for (ui::Control* c : form_.Model().Controls()) {
+  for (ui::Control* c : form_.Controls()) {
     Kind k = c->GetKind();
     if (k != Kind::Button && k != Kind::CheckBox && k != Kind::RadioButton) continue;
     if (MnemonicOf(c->Caption()) != key || !c->Usable()) continue;
-    FormView::Item* item = form_.ItemFor(c);
-    const int page = item != nullptr ? pages.Holding(item->hwnd) : -1;
-    if (item == nullptr || (page >= 0 && page != pages.Active())) continue;
-    if (k != Kind::Button) form_.Focus(*item);
-    form_.PostClick(*item);
+    HWND window = form_.WindowOf(c);
+    const int page = window != nullptr ? pages.Holding(window) : -1;
+    if (window == nullptr || (page >= 0 && page != pages.Active())) continue;
+    if (k != Kind::Button) form_.Focus(*c);
+    form_.PostClick(*c);
     return true;
   }
   return false;

@@ -1,17 +1,6 @@
 #include "ui/win32/window.h"
 
-#include <string>
-#include <vector>
-
-#include "ui/dialog_host.h"
-
 namespace win32ui {
-
-namespace {
-
-std::vector<std::string> g_classes;
-
-}  // namespace
 
 HINSTANCE Module() {
   HMODULE module = nullptr;
@@ -21,9 +10,9 @@ HINSTANCE Module() {
   return module;
 }
 
-void LogFailure(const char* what) {
+void LogFailure(LogSink& log, const char* what) {
   try {
-    ui::Log(std::string("FEHLER in (") + what + ")");
+    log.WriteLog(std::string("FEHLER in (") + what + ")");
   } catch (...) {
   }
 }
@@ -53,7 +42,7 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(hwnd_, msg, wparam, lparam);
 }
 
-bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background) {
+bool WindowClasses::Register(const char* className, WNDPROC procedure, HBRUSH background) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = procedure != nullptr ? procedure : &Window::Procedure;
   wc.hInstance = Module();
@@ -61,13 +50,12 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
   wc.hbrBackground = background;
   wc.lpszClassName = className;
   if (RegisterClassA(&wc) == 0) return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  g_classes.emplace_back(className);
+  names_.emplace_back(className);
   return true;
 }
 
-void UnregisterClasses() {
-  for (const std::string& name : g_classes) UnregisterClassA(name.c_str(), Module());
-  g_classes.clear();
+WindowClasses::~WindowClasses() {
+  for (const std::string& name : names_) UnregisterClassA(name.c_str(), Module());
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -86,7 +74,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
   try {
     return self->HandleMessage(msg, wparam, lparam);
   } catch (...) {
-    LogFailure("Fensterprozedur");
+    self->LogFailure("Fensterprozedur");
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
 }
