@@ -24,7 +24,7 @@ const Strings kQueries = {
     "UPDATECURRENTTITLE", "FLUSHPLAYLIST",   "GETAUTOSERVICE",   "GETCURRENTTITLE",
     "GETEQDATA",          "GETID3TAG",       "GETINFO",          "GETMPEGINFO",
     "GETOUTPUTTIME",      "GETPLAYLISTFILE", "GETPLAYLISTTITLE", "SHOUTCAST_STATUS",
-    "VALIDATE_PASSWORD",  "GETINIFILE"};
+    "VALIDATE_PASSWORD",  "GETINIFILE",      "GETSTATE",         "WAITCHANGE"};
 const Strings kControls = {"DELETE",         "DELETEPOS",      "CHDIR",     "EXEC_VISUAL",
                            "FADEOUTANDSTOP", "NEXT",           "PAUSE",     "PLAY",
                            "PREV",           "STOP",           "RESTART",   "VOLUMEDOWN",
