@@ -8,6 +8,8 @@ class LogSink {
  public:
   // One line without the "Server: " prefix; the sink decides whether logging is on.
   virtual void WriteLog(const std::string& line) = 0;
+  // Writes out the lines held for one append now; a request calls it before a long wait.
+  virtual void Flush() {}
 
  protected:
   ~LogSink() = default;
