@@ -114,7 +114,7 @@ start_playersim() {
 # The wineserver of the benchmark's prefix, whose CPU time counts for the Windows servers.
 wineserver_pid() {
   for d in /proc/[0-9]*; do
-    case "$(tr '\0' ' ' <"$d/cmdline" 2>/dev/null)" in *wineserver*) ;; *) continue ;; esac
+    case "$(cat "$d/cmdline" 2>/dev/null | tr '\0' ' ')" in *wineserver*) ;; *) continue ;; esac
     if tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qx "WINEPREFIX=$state/prefix"; then
       echo "${d#/proc/}"
       return

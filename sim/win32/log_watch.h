@@ -23,8 +23,9 @@ class LogWatch {
   std::vector<std::string> Entries() const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                               DWORD_PTR data);
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  // Gives the list box its procedure back.
+  void Unhook();
   void Add(const char* entry);
   void Flush();
 
