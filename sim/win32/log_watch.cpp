@@ -16,6 +16,9 @@ namespace {
 // Wine for each line.
 LogWatch* g_watch = nullptr;
 WNDPROC g_previous = nullptr;
+// A watch ended while a later subclass sat above it: its procedure stays in that window's chain,
+// so no other watch may take g_previous until the window goes.
+bool g_stuck = false;
 }  // namespace
 
 LogWatch::LogWatch()
@@ -26,7 +29,7 @@ LogWatch::LogWatch()
   if (list_ == nullptr) return;
   for (const std::string& entry : Entries()) Add(entry.c_str());
   Flush();
-  if (g_watch != nullptr) {
+  if (g_watch != nullptr || g_stuck) {
     list_ = nullptr;
     return;
   }
@@ -40,14 +43,19 @@ LogWatch::LogWatch()
 }
 
 LogWatch::~LogWatch() {
-  if (list_ != nullptr) Unhook();
+  if (list_ != nullptr) Unhook(false);
   Flush();
 }
 
-void LogWatch::Unhook() {
+void LogWatch::Unhook(bool destroyed) {
   // Whoever came later keeps the chain: the procedure then only passes messages on.
-  if (GetWindowLongPtrA(list_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LogWatch::Proc)) {
+  if (destroyed) {
+    g_stuck = false;
+  } else if (GetWindowLongPtrA(list_, GWLP_WNDPROC) ==
+             reinterpret_cast<LONG_PTR>(&LogWatch::Proc)) {
     SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
+  } else {
+    g_stuck = true;
   }
   g_watch = nullptr;
   list_ = nullptr;
@@ -78,7 +86,10 @@ void LogWatch::Flush() {
 LRESULT CALLBACK LogWatch::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   LogWatch* self = g_watch;
   WNDPROC previous = g_previous;
-  if (self == nullptr) return CallWindowProcA(previous, hwnd, msg, wparam, lparam);
+  if (self == nullptr) {
+    if (msg == WM_NCDESTROY) g_stuck = false;
+    return CallWindowProcA(previous, hwnd, msg, wparam, lparam);
+  }
   try {
     if (msg == self->skippedMessage_) {
       self->Flush();
@@ -92,7 +103,7 @@ LRESULT CALLBACK LogWatch::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       if (!self->frozen_) self->Flush();
     } else if (msg == WM_NCDESTROY) {
       self->Flush();
-      self->Unhook();
+      self->Unhook(true);
     }
   } catch (...) {
     // Out of memory for a line: the list box still gets its message.

@@ -24,8 +24,8 @@ class LogWatch {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-  // Gives the list box its procedure back.
-  void Unhook();
+  // Gives the list box its procedure back (destroyed: the list box goes anyway).
+  void Unhook(bool destroyed);
   void Add(const char* entry);
   void Flush();
 
