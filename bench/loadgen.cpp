@@ -3,9 +3,11 @@
 //   result ok=.. errors=.. seconds=.. rps=.. p50_ms=.. p99_ms=.. cpu_us_per_req=..
 //          rss_before_kb=.. rss_after_kb=..
 // (the last three from /proc of --server-pid, -1 without it) and the errors by kind on stderr.
+// The CPU time adds that of every --cpu-pid, for a server whose work is shared with another
+// process (the wineserver under Wine).
 //
 //   bench_loadgen --port P [--conns N] [--seconds S] [--requests R] [--server-pid PID]
-//                 [--password W] [--timeout-ms T]
+//                 [--cpu-pid PID]... [--password W] [--timeout-ms T]
 //   bench_loadgen --port P --wait-ready S [--save-reply FILE]   a first complete answer
 //   bench_loadgen --port P --check-free                         nothing accepts on P
 
@@ -40,6 +42,7 @@ struct Options {
   double seconds = 10;
   long requests = 0;  // 0: as many as fit in the time
   pid_t serverPid = 0;
+  std::vector<pid_t> cpuPids;
   std::string password = "velotam";
   int timeoutMs = 5000;
   double waitReady = 0;
@@ -66,6 +69,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.requests = std::atol(value);
     else if (name == "--server-pid")
       o.serverPid = std::atoi(value);
+    else if (name == "--cpu-pid")
+      o.cpuPids.push_back(std::atoi(value));
     else if (name == "--password")
       o.password = value;
     else if (name == "--timeout-ms")
@@ -313,12 +318,24 @@ class Load {
   Clock::time_point begin_, deadline_, end_;
 };
 
+// The server's CPU time and that of the processes that work for it; -1 when one is unreadable.
+int64_t ServerCpu(const Options& o) {
+  if (o.serverPid <= 0) return -1;
+  int64_t sum = bench::CpuMicroseconds(o.serverPid);
+  for (pid_t pid : o.cpuPids) {
+    int64_t us = bench::CpuMicroseconds(pid);
+    if (us < 0 || sum < 0) return -1;
+    sum += us;
+  }
+  return sum;
+}
+
 int RunLoad(const Options& o) {
-  int64_t cpuBefore = o.serverPid > 0 ? bench::CpuMicroseconds(o.serverPid) : -1;
+  int64_t cpuBefore = ServerCpu(o);
   int64_t rssBefore = o.serverPid > 0 ? bench::RssKilobytes(o.serverPid) : -1;
   Load load(o);
   load.Run();
-  int64_t cpuAfter = o.serverPid > 0 ? bench::CpuMicroseconds(o.serverPid) : -1;
+  int64_t cpuAfter = ServerCpu(o);
   int64_t rssAfter = o.serverPid > 0 ? bench::RssKilobytes(o.serverPid) : -1;
   load.Report(cpuBefore >= 0 && cpuAfter >= 0 ? cpuAfter - cpuBefore : -1, rssBefore, rssAfter);
   return 0;
@@ -331,7 +348,8 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, o)) {
     std::fprintf(stderr,
                  "usage: bench_loadgen --port P [--conns N] [--seconds S] [--requests R]\n"
-                 "         [--server-pid PID] [--password W] [--timeout-ms T]\n"
+                 "         [--server-pid PID] [--cpu-pid PID]... [--password W]\n"
+                 "         [--timeout-ms T]\n"
                  "       bench_loadgen --port P --wait-ready S [--save-reply FILE]\n"
                  "       bench_loadgen --port P --check-free\n");
     return 2;

@@ -105,6 +105,10 @@ void Interface::WriteLog(const std::string& message) {
   dialogs_.WriteLog(message);
 }
 
+void Interface::Flush() {
+  dialogs_.FlushLog();
+}
+
 void Interface::Log(const std::string& message) {
   if (PluginInterface != nullptr) PluginInterface->WriteLog(message);
 }

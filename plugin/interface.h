@@ -66,6 +66,8 @@ class Interface final : public ServerHost, public RequestHost, public DialogHost
 
   // The activity log: "Server: " + message appended to Out while logging is on.
   void WriteLog(const std::string& message) override;
+  // The lines that the calling thread holds for one append (a served client's), now.
+  void Flush() override;
   // WriteLog through PluginInterface; nothing when there is no central object.
   static void Log(const std::string& message);
 

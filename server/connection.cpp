@@ -10,6 +10,8 @@ std::int64_t DeadlineIn(int ms) {
 }  // namespace
 
 bool Connection::Await(bool forWrite, std::int64_t deadlineMs) {
+  // The lines held for this client so far are not kept back while it may take its time.
+  host_.Flush();
   int left = 0;
   if (deadlineMs != 0) {
     const std::int64_t rest = deadlineMs - clk::SteadyMs();

@@ -1,5 +1,6 @@
 #include "server/workers.h"
 
+#include "base/log_hold.h"
 #include "server/connection.h"
 #include "server/server_host.h"
 
@@ -44,18 +45,23 @@ void Workers::Run(const Acceptor::Ticket& gen) {
   } catch (...) {
     Log("Unbekannter Fehler im Thread aufgetreten");
   }
-  if (accepted) {
-    const bool placeFree = clients_.Begin();
-    try {
-      Serve(gen, client, peer, placeFree);
-    } catch (...) {
-      Log("Unbekannter Fehler im Thread aufgetreten");
-    }
-    clients_.End();
-    ResumeDeferred();
+  if (!accepted) {
+    Log("Client connect beendet.");
+    acceptor_.Leave(gen);
+    return;
   }
+  // The client's lines enter the log as one append when it has been served, and before every
+  // wait for it (Connection).
+  LogHold hold(host_);
+  const bool placeFree = clients_.Begin();
+  try {
+    Serve(gen, client, peer, placeFree);
+  } catch (...) {
+    Log("Unbekannter Fehler im Thread aufgetreten");
+  }
+  clients_.End();
+  ResumeDeferred();
   Log("Client connect beendet.");
-  if (!accepted) acceptor_.Leave(gen);
 }
 
 void Workers::Serve(const Acceptor::Ticket& gen, net::Socket client, const std::string& peer,

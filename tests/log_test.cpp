@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "base/log_hold.h"
 #include "plugin/interface.h"
 #include "tests/support.h"
 #include "ui/config_dlg.h"
@@ -127,6 +129,100 @@ TEST_F(ActivityLog, SelectionStaysOnItsEntryUntilItLeaves) {
   EXPECT_EQ(Config().Out.Selected(), 0);
   Interface::Log("z");
   EXPECT_EQ(Config().Out.Selected(), -1);
+}
+
+// A served client's lines wait on its worker's thread and enter the log as one append at each
+// flush (a request's before a long wait) and at the end of the hold, in the order written;
+// the switch still counts at each call.
+TEST_F(ActivityLog, HeldLinesEnterInOrderAsOneAppendPerFlush) {
+  int wakes = 0;  // runs on the appending thread; read after the join
+  ui::LogReader reader(Config().Out, [&wakes] { ++wakes; });
+  ServerHost& server = *PluginInterface;
+  std::vector<std::pair<Strings, int>> seen;  // the log and the wakes after each step
+  std::thread worker([&] {
+    LogHold hold(server);
+    RequestContext request(RequestSettings{}, *PluginInterface, nullptr);
+    {
+      LogHold inner(server);  // adds nothing: its end writes nothing out
+      request.host.WriteLog("a");
+      Config().LoggingChkBox.SetChecked(false);
+      request.host.WriteLog("dropped");
+      Config().LoggingChkBox.SetChecked(true);
+    }
+    server.WriteLog("b");
+    seen.emplace_back(Config().Out.Items(), wakes);
+    request.host.Flush();
+    seen.emplace_back(Config().Out.Items(), wakes);
+    request.host.Flush();  // nothing held: no append
+    Interface::Log("c");
+    server.WriteLog("d");
+    seen.emplace_back(Config().Out.Items(), wakes);
+  });
+  worker.join();
+  const Strings ab = {"Server: a", "Server: b"};
+  EXPECT_EQ(seen, (std::vector<std::pair<Strings, int>>{{{}, 0}, {ab, 1}, {ab, 1}}));
+  EXPECT_EQ(Config().Out.Items(), (Strings{"Server: a", "Server: b", "Server: c", "Server: d"}));
+  EXPECT_EQ(wakes, 2);
+  EXPECT_EQ(reader.Next().entries, Config().Out.Items());
+}
+
+// Appends of many lines keep the cap, the order, the selection rule and the skip notice.
+TEST_F(ActivityLog, BatchesKeepTheNewestEntriesTheSelectionAndTheSkipNotice) {
+  ui::LogReader reader(Config().Out, [] {});
+  constexpr int kLines = static_cast<int>(TConfigDlg::kMaxLogEntries) + 10;
+  std::vector<std::string> batch;
+  for (int i = 0; i < kLines; ++i) {
+    batch.push_back(std::to_string(i));
+    if (batch.size() == 7 || i == kLines - 1) {
+      Config().Out.AppendAll(batch);
+      batch.clear();
+    }
+    if (i == 11) Config().Out.SetSelected(12);  // set before the list holds entry 12: none
+    if (i == 13) Config().Out.SetSelected(12);
+  }
+  Strings lines = Config().Out.Items();
+  ASSERT_EQ(lines.size(), TConfigDlg::kMaxLogEntries);
+  EXPECT_EQ(lines.front(), "10");
+  EXPECT_EQ(lines.back(), std::to_string(kLines - 1));
+  EXPECT_EQ(Config().Out.Selected(), 2);  // entry 12 is now the third
+  ui::LogBatch read = reader.Next();
+  EXPECT_EQ(read.skipped, 10u);
+  EXPECT_EQ(read.entries, lines);
+}
+
+// Clients served at once: each request's lines from its receive to its worker's end form one
+// unbroken run in the log, and a request costs the readers at most two wake-ups (what was held
+// before a wait for the request's bytes, and the rest).
+TEST_F(ActivityLog, EachServedRequestIsOneRunOfLinesWithAtMostTwoWakes) {
+  std::atomic<int> wakes{0};
+  ui::LogReader reader(Config().Out, [&wakes] { ++wakes; });
+  std::uint16_t port = StartServer("0", "2000");
+  ASSERT_NE(port, 0);
+  const int started = wakes;
+  constexpr int kClients = 8, kEach = 3;
+  std::vector<std::thread> clients;
+  for (int c = 0; c < kClients; ++c) {
+    clients.emplace_back([port, c] {
+      for (int i = 0; i < kEach; ++i) {
+        testing_support::Request(port, "GET /UNKNOWN?p=x&c=" + std::to_string(c * kEach + i));
+      }
+    });
+  }
+  for (auto& c : clients) c.join();
+  ASSERT_TRUE(log_->WaitFor("Server: Client connect beendet.", kClients * kEach));
+  EXPECT_LE(wakes - started, 2 * kClients * kEach);
+  const Strings lines = log_->Lines();
+  for (int r = 0; r < kClients * kEach; ++r) {
+    const std::string request = "GET /UNKNOWN?p=x&c=" + std::to_string(r);
+    auto at = std::find(lines.begin(), lines.end(), "Server: Erhalten: " + request);
+    ASSERT_GE(std::distance(at, lines.end()), 9) << request;
+    EXPECT_EQ(Strings(at, at + 9),
+              (Strings{"Server: Erhalten: " + request, "Server: Inputstring auswerten",
+                       "Server: Commando ausf\xFChren", "Server: Keine IPs in Liste gefunden",
+                       "Server: IP (127.0.0.1) erlaubt", "Server: Passwort abgelehnt",
+                       "Server: beende Verbindung...", "Server: Verbindung beendet!",
+                       "Server: Client connect beendet."}));
+  }
 }
 
 }  // namespace

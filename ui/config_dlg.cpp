@@ -1,5 +1,6 @@
 #include "ui/config_dlg.h"
 
+#include "base/log_hold.h"
 #include "base/text.h"
 #include "base/version.h"
 #include "server/server_socket.h"
@@ -10,7 +11,20 @@
 const char* const VersionText = kBanner;
 
 void TConfigDlg::WriteLog(const std::string& line) {
-  if (LoggingChkBox.Checked()) Out.Append("Server: " + line);
+  if (!LoggingChkBox.Checked()) return;
+  std::string entry = "Server: " + line;
+  if (LogHold* hold = LogHold::Current()) {
+    hold->entries.push_back(std::move(entry));
+  } else {
+    Out.Append(std::move(entry));
+  }
+}
+
+void TConfigDlg::FlushLog() {
+  LogHold* hold = LogHold::Current();
+  if (hold == nullptr || hold->entries.empty()) return;
+  Out.AppendAll(hold->entries);
+  hold->entries.clear();  // the entries that left the log go here, outside its lock
 }
 
 TConfigDlg::TConfigDlg(DialogHost& host, DialogSet& dialogs)

@@ -38,8 +38,11 @@ class TConfigDlg : public ui::Dialog {
   void IPComboEnter();
   void IPComboExit();
 
-  // Appends "Server: " + line to Out while logging is on.
+  // Appends "Server: " + line to Out while logging is on; while the calling thread has a
+  // LogHold, the entry waits in it for FlushLog.
   void WriteLog(const std::string& line);
+  // Appends the entries that the calling thread's hold keeps, as one append.
+  void FlushLog();
 
   // The settings file (DialogHost::IniPath): read once, by the first PrepareDialog; written
   // by OK and when the dialog is destroyed at quit.

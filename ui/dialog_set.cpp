@@ -28,3 +28,7 @@ void DialogSet::CloseIpAddress() {
 void DialogSet::WriteLog(const std::string& line) const {
   if (config_ != nullptr) config_->WriteLog(line);
 }
+
+void DialogSet::FlushLog() const {
+  if (config_ != nullptr) config_->FlushLog();
+}

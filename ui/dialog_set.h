@@ -41,6 +41,8 @@ class DialogSet {
 
   // The activity log: the configuration dialog's Out while logging is on.
   void WriteLog(const std::string& line) const;
+  // Writes out the lines that the calling thread holds (LogHold).
+  void FlushLog() const;
 
  private:
   DialogHost& host_;

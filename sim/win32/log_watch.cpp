@@ -11,8 +11,15 @@
 namespace sim {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x4C4F47;  // apart from the plug-in's own subclass
-}
+// One watch of the one list box. A plain subclass: one of the common controls would look its
+// chain up as a window property for every message, a round trip to the window server under
+// Wine for each line.
+LogWatch* g_watch = nullptr;
+WNDPROC g_previous = nullptr;
+// A watch ended while a later subclass sat above it: its procedure stays in that window's chain,
+// so no other watch may take g_previous until the window goes.
+bool g_stuck = false;
+}  // namespace
 
 LogWatch::LogWatch()
     : form_(FindForm(viewproto::kConfigClass)),
@@ -22,14 +29,37 @@ LogWatch::LogWatch()
   if (list_ == nullptr) return;
   for (const std::string& entry : Entries()) Add(entry.c_str());
   Flush();
-  if (!SetWindowSubclass(list_, &LogWatch::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  if (g_watch != nullptr || g_stuck) {
     list_ = nullptr;
+    return;
   }
+  g_previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogWatch::Proc)));
+  if (g_previous == nullptr) {
+    list_ = nullptr;
+    return;
+  }
+  g_watch = this;
 }
 
 LogWatch::~LogWatch() {
-  if (list_ != nullptr) RemoveWindowSubclass(list_, &LogWatch::Proc, kSubclassId);
+  if (list_ != nullptr) Unhook(false);
   Flush();
+}
+
+void LogWatch::Unhook(bool destroyed) {
+  // Whoever came later keeps the chain: the procedure then only passes messages on.
+  if (destroyed) {
+    g_stuck = false;
+  } else if (GetWindowLongPtrA(list_, GWLP_WNDPROC) ==
+             reinterpret_cast<LONG_PTR>(&LogWatch::Proc)) {
+    SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
+  } else {
+    g_stuck = true;
+  }
+  g_watch = nullptr;
+  list_ = nullptr;
+  form_ = nullptr;
 }
 
 void LogWatch::CatchUp() {
@@ -53,9 +83,13 @@ void LogWatch::Flush() {
   pending_.clear();
 }
 
-LRESULT CALLBACK LogWatch::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                DWORD_PTR data) {
-  auto* self = reinterpret_cast<LogWatch*>(data);
+LRESULT CALLBACK LogWatch::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  LogWatch* self = g_watch;
+  WNDPROC previous = g_previous;
+  if (self == nullptr) {
+    if (msg == WM_NCDESTROY) g_stuck = false;
+    return CallWindowProcA(previous, hwnd, msg, wparam, lparam);
+  }
   try {
     if (msg == self->skippedMessage_) {
       self->Flush();
@@ -69,14 +103,12 @@ LRESULT CALLBACK LogWatch::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       if (!self->frozen_) self->Flush();
     } else if (msg == WM_NCDESTROY) {
       self->Flush();
-      RemoveWindowSubclass(hwnd, &LogWatch::Proc, kSubclassId);
-      self->list_ = nullptr;
-      self->form_ = nullptr;
+      self->Unhook(true);
     }
   } catch (...) {
     // Out of memory for a line: the list box still gets its message.
   }
-  return DefSubclassProc(hwnd, msg, wparam, lparam);
+  return CallWindowProcA(previous, hwnd, msg, wparam, lparam);
 }
 
 }  // namespace sim

@@ -23,8 +23,9 @@ class LogWatch {
   std::vector<std::string> Entries() const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                               DWORD_PTR data);
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  // Gives the list box its procedure back (destroyed: the list box goes anyway).
+  void Unhook(bool destroyed);
   void Add(const char* entry);
   void Flush();
 

@@ -17,18 +17,27 @@ std::uint64_t LogList::FirstShown() const {
   return std::max(Oldest(), cleared_);
 }
 
-void LogList::Append(std::string line) {
-  std::string leaving;  // freed after the lock is released
-  Lock g(lock_);
+void LogList::Store(std::string& line) {
   if (ring_.size() < capacity_) {
     ring_.push_back(std::move(line));
   } else {
     // The oldest entry leaves; a selection stays on its entry (none when that one leaves).
     if (FirstShown() == Oldest() && selected_ >= 0) --selected_;
-    leaving.swap(ring_[end_ % capacity_]);
-    ring_[end_ % capacity_] = std::move(line);
+    ring_[end_ % capacity_].swap(line);
   }
   ++end_;
+}
+
+void LogList::Append(std::string line) {
+  Lock g(lock_);
+  Store(line);  // the entry that left is freed with `line`, after the lock is released
+  for (const auto& [id, wake] : wakes_) wake();
+}
+
+void LogList::AppendAll(std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  Lock g(lock_);
+  for (std::string& line : lines) Store(line);
   for (const auto& [id, wake] : wakes_) wake();
 }
 

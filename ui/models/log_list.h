@@ -24,6 +24,10 @@ class LogList : public Control, public ItemList {
   LogList(Dialog& owner, const Layout& layout, std::size_t capacity);
 
   void Append(std::string line);
+  // Appends the lines in their order as one append: one lock and one wake of each reader.
+  // Afterwards `lines` holds the entries that left the ring (or emptied strings): the caller
+  // frees them, outside the lock.
+  void AppendAll(std::vector<std::string>& lines);
   // Empties what the list shows. Readers still get the entries they have not read yet.
   void Clear();
 
@@ -52,6 +56,8 @@ class LogList : public Control, public ItemList {
   std::uint64_t SkipFrom(std::uint64_t& from, bool all) const;
 
   // Call with lock_ held.
+  // Stores the line as the newest entry; the entry that leaves the ring is swapped into it.
+  void Store(std::string& line);
   std::uint64_t Oldest() const;  // the oldest entry the ring still holds
   std::uint64_t FirstShown() const;
   const std::string& At(std::uint64_t seq) const { return ring_[seq % capacity_]; }
@@ -66,9 +72,10 @@ class LogList : public Control, public ItemList {
 };
 
 // One view's place in the log. `wake` runs on the appending thread, with the log locked, after
-// every append: it must return at once (set a flag, signal a condition, post a message) and
-// must not call the log. The reader starts at the log's end, or with the entries the list
-// shows (a view that comes after them); Next returns what came since.
+// every append (once for all the lines of an AppendAll): it must return at once (set a flag,
+// signal a condition, post a message) and must not call the log. The reader starts at the log's
+// end, or with the entries the list shows (a view that comes after them); Next returns what came
+// since.
 class LogReader {
  public:
   enum class Start { AtEnd, WithShown };

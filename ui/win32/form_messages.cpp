@@ -13,8 +13,6 @@ namespace {
 
 using ui::Kind;
 
-constexpr UINT_PTR kSubclassId = 1;
-
 std::string ClipboardText(HWND hwnd) {
   std::string text;
   if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd)) return text;
@@ -32,7 +30,7 @@ std::string ClipboardText(HWND hwnd) {
 template <typename Fn>
 LRESULT Forwarded(const Window& view, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
                   Fn&& toModel) {
-  LRESULT r = DefSubclassProc(hwnd, msg, wparam, lparam);
+  LRESULT r = FormView::ControlDefault(hwnd, msg, wparam, lparam);
   view.Guarded("Auswahl", toModel);
   return r;
 }
@@ -158,15 +156,15 @@ void FormView::OnClose() {
   }
 }
 
-LRESULT CALLBACK FormView::ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                       DWORD_PTR data) {
-  auto* item = reinterpret_cast<Item*>(data);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, &FormView::ControlProc, kSubclassId);
-    return DefSubclassProc(hwnd, msg, wparam, lparam);
-  }
+LRESULT FormView::ControlDefault(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)), hwnd, msg,
+                         wparam, lparam);
+}
+
+LRESULT CALLBACK FormView::ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* view = dynamic_cast<FormView*>(Window::From(GetAncestor(hwnd, GA_ROOT)));
-  if (view == nullptr || item == nullptr) return DefSubclassProc(hwnd, msg, wparam, lparam);
+  Item* item = view != nullptr && msg != WM_NCDESTROY ? view->ItemOf(hwnd) : nullptr;
+  if (item == nullptr) return ControlDefault(hwnd, msg, wparam, lparam);
   try {
     return view->OnControlMessage(*item, msg, wparam, lparam);
   } catch (...) {
@@ -187,7 +185,7 @@ LRESULT FormView::OnControlMessage(Item& item, UINT msg, WPARAM wparam, LPARAM l
     case WM_SETFOCUS:
       return OnSetFocus(item, msg, wparam, lparam);
     case WM_KEYUP: {
-      LRESULT r = DefSubclassProc(hwnd, msg, wparam, lparam);
+      LRESULT r = ControlDefault(hwnd, msg, wparam, lparam);
       if (c.OnKeyUp) {
         Guarded("Taste", [&] { c.OnKeyUp(); });
         FollowModelFocus();
@@ -224,11 +222,11 @@ LRESULT FormView::OnControlMessage(Item& item, UINT msg, WPARAM wparam, LPARAM l
     default:
       break;
   }
-  return DefSubclassProc(hwnd, msg, wparam, lparam);
+  return ControlDefault(hwnd, msg, wparam, lparam);
 }
 
 LRESULT FormView::OnSetFocus(Item& item, UINT msg, WPARAM wparam, LPARAM lparam) {
-  LRESULT r = DefSubclassProc(item.hwnd, msg, wparam, lparam);
+  LRESULT r = ControlDefault(item.hwnd, msg, wparam, lparam);
   // Within the form the model's Exit and Enter handlers run; a form activated again has its
   // control back without them.
   Guarded("Fokus", [&] { model_.AllForms().MoveFocus(item.model); });

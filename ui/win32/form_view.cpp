@@ -119,7 +119,7 @@ HWND FormView::CreateItem(Item& item) {
   HWND hwnd = CreateControlWindow(c, at, FontFor(c.Font()));
   if (hwnd == nullptr) return nullptr;
   if (c.GetKind() == Kind::TabPage) pages_.SetWindow(c, hwnd);
-  SetWindowSubclass(hwnd, &FormView::ControlProc, 1, reinterpret_cast<DWORD_PTR>(&item));
+  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormView::ControlProc));
   return hwnd;
 }
 
