@@ -10,11 +10,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "chain_options.h"
 
 namespace {
 
@@ -72,30 +70,11 @@ SOCKET Listen(int port) {
   return s;
 }
 
-bool ReadFile(const char* path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !out.empty();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   int port = 0;
-  const char* replyFile = nullptr;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--port") == 0) port = std::atoi(argv[i + 1]);
-    if (std::strcmp(argv[i], "--reply") == 0) replyFile = argv[i + 1];
-  }
-  if (port <= 0 || port > 65535 || replyFile == nullptr) {
-    std::fprintf(stderr, "usage: bench_winsock_chain --port PORT --reply FILE\n");
-    return 2;
-  }
-  if (!ReadFile(replyFile, reply)) {
-    std::fprintf(stderr, "bench_winsock_chain: cannot read a reply from %s\n", replyFile);
-    return 2;
-  }
+  if (!bench::ReadChainOptions(argc, argv, "bench_winsock_chain", port, reply)) return 2;
   WSADATA data;
   if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
     std::fprintf(stderr, "bench_winsock_chain: no Windows Sockets\n");

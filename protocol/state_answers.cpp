@@ -15,11 +15,16 @@ std::optional<std::int64_t> CounterOf(const std::string& value) {
   return std::stoll(v);
 }
 
+// Without a watch (a request served outside a running server) the state counts 0.
+std::string Unwatched(RequestContext& request) {
+  return StateText(0, ReadPlayerState(request.host));
+}
+
 }  // namespace
 
 void AnswerGETSTATE::SendAnswer() {
   SendComputed("AnswerGETSTATE::SendAnswer", [&] {
-    if (Request.watch == nullptr) return StateText(0, ReadPlayerState(Request.host));
+    if (Request.watch == nullptr) return Unwatched(Request);
     const StateWatch::Snapshot now = Request.watch->Current();
     return StateText(now.counter, now.state);
   });
@@ -34,7 +39,7 @@ int AnswerWAITCHANGE::TimeoutSeconds(const std::string& value) {
 
 void AnswerWAITCHANGE::SendAnswer() {
   SendComputed("AnswerWAITCHANGE::SendAnswer", [&] {
-    if (Request.watch == nullptr) return StateText(0, ReadPlayerState(Request.host));
+    if (Request.watch == nullptr) return Unwatched(Request);
     const std::optional<std::int64_t> since =
         CounterOf(Request.tokens.GetParameter("since", false));
     const int timeoutMs = TimeoutSeconds(Request.tokens.GetParameter("timeout", false)) * 1000;
